@@ -1,0 +1,7 @@
+#include "engine/Slider.h"
+
+Slider::Slider(QWidget* parent)
+    : QWidget(parent)
+    , Extent(this)
+{
+}

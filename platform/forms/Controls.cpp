@@ -1,0 +1,96 @@
+#include "platform/forms/Controls.h"
+
+#include "platform/forms/RuntimeError.h"
+#include "platform/forms/Twips.h"
+
+namespace forms {
+
+Label::Label(QWidget* parent, const QString& caption)
+    : QLabel(caption, parent)
+    , Extent(this)
+{
+}
+
+CommandButton::CommandButton(QWidget* parent, const QString& caption)
+    : QPushButton(caption, parent)
+    , Extent(this)
+{
+    connect(this, &QPushButton::clicked, this, &CommandButton::Click);
+}
+
+TextBox::TextBox(QWidget* parent, const QString& text)
+    : QLineEdit(text, parent)
+    , Extent(this)
+{
+    connect(this, &QLineEdit::textChanged, this, &TextBox::Change);
+}
+
+CheckBox::CheckBox(QWidget* parent, const QString& caption)
+    : QCheckBox(caption, parent)
+    , Extent(this)
+{
+    connect(this, &QCheckBox::clicked, this, &CheckBox::Click);
+}
+
+int CheckBox::Value() const
+{
+    switch (checkState()) {
+    case Qt::Checked: return CheckValue::Checked;
+    case Qt::PartiallyChecked: return CheckValue::Grayed;
+    default: return CheckValue::Unchecked;
+    }
+}
+
+void CheckBox::setValue(int value)
+{
+    if (value < 0 || value > 2) Raise(Err::InvalidPropertyValue);
+    const int before = Value();
+    setTristate(value == CheckValue::Grayed || isTristate());
+    setCheckState(value == CheckValue::Checked ? Qt::Checked
+            : value == CheckValue::Grayed      ? Qt::PartiallyChecked
+                                               : Qt::Unchecked);
+    // Setting the value in code raises Click, as a user's click would.
+    if (before != value) emit Click();
+}
+
+OptionButton::OptionButton(QWidget* parent, const QString& caption)
+    : QRadioButton(caption, parent)
+    , Extent(this)
+{
+    connect(this, &QRadioButton::clicked, this, &OptionButton::Click);
+}
+
+void OptionButton::setValue(bool on)
+{
+    const bool before = isChecked();
+    setChecked(on);
+    if (on && !before) emit Click();
+}
+
+PictureBox::PictureBox(QWidget* parent)
+    : QLabel(parent)
+    , Extent(this)
+{
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void PictureBox::setPicture(const QPixmap& picture)
+{
+    picture_ = picture;
+    setPixmap(picture);
+}
+
+double PictureBox::ScaleWidth() const { return ToTwips(contentsRect().width()); }
+double PictureBox::ScaleHeight() const { return ToTwips(contentsRect().height()); }
+
+Frame::Frame(QWidget* parent, const QString& caption)
+    : QGroupBox(caption, parent)
+    , Extent(this)
+{
+    setFlat(caption.isEmpty());
+    if (caption.isEmpty()) setStyleSheet(QStringLiteral("QGroupBox { border: 0; margin: 0; padding: 0; }"));
+}
+
+void Frame::setCaption(const QString& caption) { setTitle(caption); }
+
+} // namespace forms

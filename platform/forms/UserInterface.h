@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QPoint>
+#include <QString>
+
+class QAction;
+class QMenu;
+
+namespace forms {
+
+// Everything the program asks of the user in a box of its own goes through the one current
+// UserInterface: the desktop's by default, a scripted user in the tests.
+class UserInterface {
+public:
+    virtual ~UserInterface() = default;
+
+    // A message box; style is the sum of the button, icon and default-button values. Returns the
+    // button pressed (MsgBoxResult).
+    virtual int MessageBox(const QString& prompt, int style, const QString& title) = 0;
+    // An input box; returns the text entered, or an empty text when cancelled.
+    virtual QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) = 0;
+    // A menu popped up at a point of the screen; returns the chosen action or null.
+    virtual QAction* PopupMenu(QMenu* menu, const QPoint& at) = 0;
+};
+
+// The desktop's own boxes, built with Qt widgets.
+class DesktopUserInterface : public UserInterface {
+public:
+    int MessageBox(const QString& prompt, int style, const QString& title) override;
+    QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
+    QAction* PopupMenu(QMenu* menu, const QPoint& at) override;
+};
+
+UserInterface& UI();
+// Installs another user interface (null restores the desktop's) and returns the previous one.
+UserInterface* SetUserInterface(UserInterface* ui);
+
+} // namespace forms

@@ -1,0 +1,165 @@
+#pragma once
+
+#include "platform/forms/Controls.h"
+#include "platform/forms/Form.h"
+#include "platform/forms/ListControls.h"
+#include "platform/forms/Menu.h"
+#include "platform/forms/ScrollBar.h"
+#include "platform/forms/Timer.h"
+
+class Media;
+class Slider;
+
+// The player window: video, playlist, transport, bars, menus and timers.
+class frmPlayer : public forms::Form {
+    Q_OBJECT
+public:
+    frmPlayer();
+    ~frmPlayer() override;
+
+    // Controls, as placed at design time.
+    forms::VScrollBar* scrVolume;
+    forms::HScrollBar* scrSpeed;
+    Slider* scrPosition;
+    forms::PictureBox* framPlayer;
+    Media* Media1;
+    forms::ComboBox* lstPlaylist;
+    forms::Frame* framControls2;
+    forms::Frame* framControls;
+    forms::Frame* Frame1;
+    forms::Label* lblQoute;
+
+    forms::CommandButton* cmdPrev;
+    forms::CommandButton* cmdRew;
+    forms::CommandButton* cmdPlay;
+    forms::CommandButton* cmdPause;
+    forms::CommandButton* cmdStop;
+    forms::CommandButton* cmdForw;
+    forms::CommandButton* cmdNext;
+
+    forms::Timer* tmrCaption;
+    forms::Timer* tmrCurrent;
+    forms::Timer* tmrPlaylist;
+    forms::Timer* tmrFF;
+    forms::Timer* tmrRW;
+    forms::Timer* tmrFF2;
+    forms::Timer* tmrRW2;
+    forms::Timer* tmrMax;
+    forms::Timer* tmrFade;
+
+    // Menus.
+    forms::MenuItem* mnuPlayer;
+    forms::MenuItem* mnuOpen;
+    forms::MenuItem* mnuCopyTo;
+    forms::MenuItem* mnuProperties;
+    forms::MenuItem* mnuSep02;
+    forms::MenuItem* mnuFileLast;
+    forms::MenuItem* mnuFileLast2;
+    forms::MenuItem* mnuFileLast3;
+    forms::MenuItem* mnuFileLast4;
+    forms::MenuItem* mnuSep01;
+    forms::MenuItem* mnuExit;
+
+    forms::MenuItem* mnuPlayer2;
+    forms::MenuItem* mnuPlayerPlay;
+    forms::MenuItem* mnuPlayerPause;
+    forms::MenuItem* mnuPlayerStop;
+    forms::MenuItem* mnuRepeat;
+    forms::MenuItem* mnuGoTo;
+
+    forms::MenuItem* mnuPlaylist;
+    forms::MenuItem* mnuAddFile;
+    forms::MenuItem* mnuPlayerPrev;
+    forms::MenuItem* mnuPlayerClear;
+    forms::MenuItem* mnuPlayerRemove;
+    forms::MenuItem* mnuAddDir;
+    forms::MenuItem* mnuPlayerNext;
+    forms::MenuItem* mnuSaveList;
+    forms::MenuItem* mnuOpenList;
+    forms::MenuItem* mnuImportList;
+
+    forms::MenuItem* mnuPlay;
+    forms::MenuItem* mnuCDDVDAudioCD;
+    forms::MenuItem* mnuDVD;
+    forms::MenuItem* mnuVCD;
+
+    forms::MenuItem* mnuView;
+    forms::MenuItem* mnuFullScren;
+    forms::MenuItem* mnuViewChangeRes;
+    forms::MenuItem* mnuOptionsAspectRatio;
+    forms::MenuItem* mnuViewZoom50;
+    forms::MenuItem* mnuOptionsDefaultSize;
+    forms::MenuItem* mnuViewZoom200;
+    forms::MenuItem* mnuOptionsStretch;
+
+    forms::MenuItem* mnuAppear;
+    forms::MenuItem* mnuTop;
+    forms::MenuItem* mnuOptionsHide;
+    forms::MenuItem* mnuToolsAssociate;
+    forms::MenuItem* mnusetMouse;
+    forms::MenuItem* mnuLeftSpeaker;
+    forms::MenuItem* mnuRightSpeaker;
+    forms::MenuItem* mnuResizeOnOpen;
+    forms::MenuItem* mnuSysTray;
+
+    forms::MenuItem* mnuExtras;
+    forms::MenuItem* mnuExtrasAudio;
+    forms::MenuItem* mnuExtrasAudioBurn;
+    forms::MenuItem* mnuCDRipper;
+    forms::MenuItem* mnuExtrasWaveMp3;
+    forms::MenuItem* mnuExtrasWavToOgg;
+    forms::MenuItem* frmExtrasWavtoWma;
+    forms::MenuItem* mnuMp3Tag;
+    forms::MenuItem* mnuExtrasSoundRecorder;
+    forms::MenuItem* mnuExtrasVideo;
+    forms::MenuItem* mnuFileSaveAVI;
+    forms::MenuItem* mnuExtrasVideoCapture;
+    forms::MenuItem* mnuExtrasBurnData;
+
+    forms::MenuItem* mnuHelp;
+    forms::MenuItem* mnuHelpOnlineHelp;
+    forms::MenuItem* mnuHelpFAQs;
+    forms::MenuItem* mnuHelpSep02;
+    forms::MenuItem* mnuHelpMorvaneSite;
+    forms::MenuItem* mnuHelpSep01;
+    forms::MenuItem* mnuHelpAbout;
+
+    forms::MenuItem* mnuCustom;
+    forms::MenuItem* mnuCustomOpen;
+    forms::MenuItem* mnuCustomAddFileToList;
+    forms::MenuItem* mnuCustomPlay;
+    forms::MenuItem* mnuCustomPause;
+    forms::MenuItem* mnuCustomStop;
+    forms::MenuItem* mnuCustomSep01;
+    forms::MenuItem* mnuCustomFullScreen;
+    forms::MenuItem* mnuCustomAspect;
+    forms::MenuItem* mnuCustomDefaultSize;
+    forms::MenuItem* mnuCustomStretchMovie;
+    forms::MenuItem* mnuCustomSep02;
+    forms::MenuItem* mnuCustomProperties;
+    forms::MenuItem* mnuCustomCopyTo;
+    forms::MenuItem* mnuCustomSep03;
+    forms::MenuItem* mnuCustomExit;
+
+    // Window state shared by the handlers.
+    bool FullScreen = false;
+    bool ControlsHidden = false;
+    bool IdleHidden = false;
+    bool PositionDragging = false;
+
+    // The command line the program was started with (one file path, or empty).
+    void setCommandLine(const QString& commandLine) { commandLine_ = commandLine; }
+    const QString& CommandLine() const { return commandLine_; }
+
+protected:
+    void Form_Load() override;
+    void Form_Unload(int& cancel) override;
+
+private:
+    void CreateControls();
+    void CreateMenus();
+
+    void mnuExit_Click();
+
+    QString commandLine_;
+};

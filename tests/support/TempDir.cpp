@@ -1,0 +1,6 @@
+#include "tests/support/TempDir.h"
+
+TempDir::TempDir()
+    : dir_(QDir::tempPath() + QStringLiteral("/tessel-test-XXXXXX"))
+{
+}

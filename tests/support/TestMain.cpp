@@ -1,0 +1,22 @@
+// The main of every test program: a QApplication (offscreen unless the test runs on a virtual
+// display) and a fresh program folder, so that no test touches the user's own files.
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+
+    QTemporaryDir home(QDir::tempPath() + QStringLiteral("/tessel-home-XXXXXX"));
+    qputenv("TESSEL_HOME", QDir(home.path()).filePath(QStringLiteral("program")).toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", QDir(home.path()).filePath(QStringLiteral("config")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", QDir(home.path()).filePath(QStringLiteral("data")).toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("TESSEL_TEST_DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("tessel"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    return RUN_ALL_TESTS();
+}
