@@ -22,6 +22,13 @@ frmPlayer::frmPlayer()
     setObjectName(QStringLiteral("frmPlayer"));
     CreateControls();
     CreateMenus();
+    WireStartup();
+    WirePlaylist();
+    WireTransport();
+    WireBars();
+    WireLayout();
+    WireFullScreen();
+    WireMenuCommands();
     Client()->setMinimumSize(0, 0);
     resize(forms::ToPixels(DesignWidth), forms::ToPixels(DesignHeight) + menuBar()->sizeHint().height());
 }
@@ -106,9 +113,5 @@ void frmPlayer::CreateControls()
     tmrMax = new forms::Timer(this, 5000, true);
     tmrFade = new forms::Timer(this, 25, false);
 }
-
-void frmPlayer::Form_Load() { }
-
-void frmPlayer::Form_Unload(int& /*cancel*/) { Form::EndProgram(); }
 
 void frmPlayer::mnuExit_Click() { Unload(); }

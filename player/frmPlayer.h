@@ -151,14 +151,50 @@ public:
     void setCommandLine(const QString& commandLine) { commandLine_ = commandLine; }
     const QString& CommandLine() const { return commandLine_; }
 
+    // ---- Start-up and shutdown, settings and hand-off files (frmPlayerStartup.cpp) ----
 protected:
     void Form_Load() override;
     void Form_Unload(int& cancel) override;
 
 private:
+    void WireStartup();
+
+    // ---- Playlist and file opening (frmPlayerPlaylist.cpp) ----
+public:
+    void OpenFile();
+
+private:
+    void WirePlaylist();
+
+    // ---- Transport buttons and timers (frmPlayerTransport.cpp) ----
+private:
+    void WireTransport();
+
+    // ---- Position, speed and volume bars (frmPlayerBars.cpp) ----
+private:
+    void WireBars();
+
+    // ---- Layout and aspect (frmPlayerLayout.cpp) ----
+public:
+    // The layout pass: places every bar and frame from the window's inner size, then Aspect.
+    void Form_Resize() override;
+    void Aspect();
+
+private:
+    void WireLayout();
+
+    // ---- Full screen, auto-hide and the video area (frmPlayerFullScreen.cpp) ----
+private:
+    void WireFullScreen();
+
+    // ---- Menu commands (frmPlayerMenuCommands.cpp) ----
+private:
+    void WireMenuCommands();
+
+    // ---- Design (frmPlayer.cpp, frmPlayerMenus.cpp) ----
+private:
     void CreateControls();
     void CreateMenus();
-
     void mnuExit_Click();
 
     QString commandLine_;

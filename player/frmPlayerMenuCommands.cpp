@@ -1,0 +1,4 @@
+// What the player's menu items do.
+#include "player/frmPlayer.h"
+
+void frmPlayer::WireMenuCommands() { }

@@ -1,0 +1,4 @@
+// Transport buttons and the playback timers.
+#include "player/frmPlayer.h"
+
+void frmPlayer::WireTransport() { }
