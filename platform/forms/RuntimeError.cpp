@@ -19,6 +19,7 @@ static QString DescriptionOf(int number)
     case Err::FileNotFound: return QStringLiteral("File not found");
     case Err::InvalidPropertyValue: return QStringLiteral("Invalid property value");
     case Err::InvalidPropertyArrayIndex: return QStringLiteral("Invalid property array index");
+    case Err::SetNotPermitted: return QStringLiteral("'Set' not permitted");
     case Err::PropertyNotFound: return QStringLiteral("Property not found");
     case Err::CancelSelected: return QStringLiteral("Cancel was selected.");
     default: return QStringLiteral("Application-defined or object-defined error");

@@ -32,6 +32,7 @@ constexpr int TypeMismatch = 13;
 constexpr int FileNotFound = 53;
 constexpr int InvalidPropertyValue = 380;
 constexpr int InvalidPropertyArrayIndex = 381;
+constexpr int SetNotPermitted = 387;
 constexpr int PropertyNotFound = 422;
 constexpr int CancelSelected = 32755;
 } // namespace Err
