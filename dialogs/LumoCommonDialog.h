@@ -5,6 +5,7 @@
 #include <QVariant>
 #include <QWidget>
 #include <array>
+#include <vector>
 
 namespace forms {
 class PropertyBag;
@@ -147,9 +148,13 @@ signals:
     void PropertyChanged(const QString& key);
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    // The control keeps its size whatever the host asks.
+    void ApplyGeometry(const QRectF& twips) override;
 
 private:
+    struct Persisted;
+    static const std::vector<Persisted>& PersistedProperties();
+
     struct PrinterExtra {
         int collate = 0, color = 0, displayFlags = 0, driverVersion = 0, duplex = 0, fields = 0;
         int paperLength = 0, paperSize = 0, paperWidth = 0, printQuality = 0, scale = 0;
@@ -158,6 +163,7 @@ private:
         int isDefault = 0, deviceOffset = 0, driverOffset = 0, outputOffset = 0;
     };
 
+    static int ToInteger(int v);
     quintptr ResolveOwner();
     void RefuseAtDesignTime() const;
     [[noreturn]] void RaiseCancel() const;
@@ -165,7 +171,7 @@ private:
 
     bool userMode_ = true;
     int ownerHwnd_ = 0;
-    std::array<unsigned, 16> customColors_ {};
+    std::array<int, 16> customColors_ {};
 
     int color_ = 0;
     bool cancelError_ = false;

@@ -13,6 +13,7 @@ RuntimeError::RuntimeError(int number, QString source, QString description)
 static QString DescriptionOf(int number)
 {
     switch (number) {
+    case Err::InvalidProcedureCall: return QStringLiteral("Invalid procedure call or argument");
     case Err::Overflow: return QStringLiteral("Overflow");
     case Err::SubscriptOutOfRange: return QStringLiteral("Subscript out of range");
     case Err::TypeMismatch: return QStringLiteral("Type mismatch");

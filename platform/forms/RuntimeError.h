@@ -26,6 +26,7 @@ private:
 
 // The numbers the program raises itself.
 namespace Err {
+constexpr int InvalidProcedureCall = 5;
 constexpr int Overflow = 6;
 constexpr int SubscriptOutOfRange = 9;
 constexpr int TypeMismatch = 13;
