@@ -81,7 +81,13 @@ std::optional<forms::FileResult> ShowFileDialog(const forms::FileRequest& reques
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     forms::FileResult result;
     result.path = dialog.selectedFiles().first();
-    if (!filters.isEmpty()) result.filterIndex = std::max<int>(1, filters.indexOf(dialog.selectedNameFilter()) + 1);
+    if (!filters.isEmpty()) {
+        // With the details hidden, some Qt versions report the filter as shown: the description.
+        const QString selected = dialog.selectedNameFilter();
+        qsizetype at = filters.indexOf(selected);
+        if (at < 0) at = request.descriptions.indexOf(selected);
+        result.filterIndex = static_cast<int>(std::max<qsizetype>(at, 0)) + 1;
+    }
     return result;
 }
 
