@@ -7,6 +7,7 @@
 #include "platform/forms/ScrollBar.h"
 #include "platform/forms/Timer.h"
 
+class LumoCommonDialog;
 class Media;
 class PropertyBag;
 class Slider;
@@ -225,6 +226,9 @@ private:
     void WireMenuCommands();
 
     // ---- Design (frmPlayer.cpp, frmPlayerMenus.cpp) ----
+public:
+    LumoCommonDialog* ComDlg;
+
 private:
     void CreateControls();
     void CreateMenus();
