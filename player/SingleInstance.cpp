@@ -1,5 +1,6 @@
 #include "player/SingleInstance.h"
 
+#include <QCoreApplication>
 #include <QLockFile>
 #include <memory>
 
@@ -17,6 +18,7 @@ bool Acquire(const QString& lockPath)
     // A lock is stale only when its process is gone, however old it is.
     lock->setStaleLockTime(0);
     if (lock->tryLock(0)) {
+        if (!held) qAddPostRoutine(Release);
         held = std::move(lock);
         return true;
     }
