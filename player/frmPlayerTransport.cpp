@@ -9,6 +9,10 @@
 #include <climits>
 #include <cmath>
 
+namespace {
+const QString AppTitle = QStringLiteral("Morvane Media Player");
+} // namespace
+
 void frmPlayer::WireTransport()
 {
     connect(cmdPlay, &forms::CommandButton::Click, this, &frmPlayer::cmdPlay_Click);
@@ -48,7 +52,10 @@ void frmPlayer::cmdPlay_Click()
     forms::IgnoreErrors run;
     tmrPlaylist->setEnabled(true);
     run([&] {
-        if (!Media1->GetFileName().isEmpty()) Media1->playMovie();
+        if (!Media1->GetFileName().isEmpty())
+            Media1->playMovie();
+        else
+            OpenCommand();
     });
 }
 
@@ -116,7 +123,17 @@ void frmPlayer::cmdRew_MouseUp()
 
 // ---- Timers ----
 
-void frmPlayer::tmrCaption_Timer() { }
+void frmPlayer::tmrCaption_Timer()
+{
+    forms::IgnoreErrors run;
+    run([&] {
+        QString name = Media1->GetFileName();
+        if (name.isEmpty())
+            setCaption(AppTitle);
+        else
+            setCaption(GetFileName(name) + QStringLiteral(" - ") + AppTitle);
+    });
+}
 
 void frmPlayer::tmrCurrent_Timer()
 {

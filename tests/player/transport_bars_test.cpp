@@ -1,5 +1,7 @@
+#include "engine/Media.h"
 #include "engine/Slider.h"
 #include "player/frmPlayer.h"
+#include "tests/support/ScriptedUser.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -16,11 +18,17 @@ void Press(QWidget* widget, QEvent::Type type, Qt::MouseButton button, int x = 5
     QApplication::sendEvent(widget, &event);
 }
 
+// A player window whose message boxes go to a scripted user.
+class TransportTest : public ::testing::Test {
+protected:
+    ScriptedUser user;
+    frmPlayer player;
+};
+
 } // namespace
 
-TEST(SpeedBar, ValuesNearTheMiddleSnapBackAndFurtherOutWind)
+TEST_F(TransportTest, SpeedBarNearTheMiddleSnapsBackAndFurtherOutWinds)
 {
-    frmPlayer player;
     struct Case {
         int value;
         int after;
@@ -47,9 +55,8 @@ TEST(SpeedBar, ValuesNearTheMiddleSnapBackAndFurtherOutWind)
     EXPECT_EQ(player.scrSpeed->Value(), 1);
 }
 
-TEST(TransportButtons, WindButtonsRunTheirTimersWhileHeld)
+TEST_F(TransportTest, WindButtonsRunTheirTimersWhileHeld)
 {
-    frmPlayer player;
     Press(player.cmdForw, QEvent::MouseButtonPress, Qt::LeftButton);
     EXPECT_TRUE(player.tmrFF->Enabled());
     EXPECT_FALSE(player.tmrMax->Enabled());
@@ -71,30 +78,8 @@ TEST(TransportButtons, WindButtonsRunTheirTimersWhileHeld)
     EXPECT_TRUE(player.tmrMax->Enabled());
 }
 
-TEST(TransportButtons, NextStopsAtTheLastRowAndPreviousLeavesNoSelectionBeforeTheFirst)
+TEST_F(TransportTest, HoldingTheMouseOnThePositionBarStopsTheRefresh)
 {
-    frmPlayer player;
-    player.cmdNext->click();
-    player.cmdPrev->click();
-    EXPECT_EQ(player.lstPlaylist->ListIndex(), -1) << "an empty list stays as it is";
-
-    for (const char* row : {"/tmp/a.mp4", "/tmp/b.mp4"})
-        player.lstPlaylist->AddItem(row);
-    player.lstPlaylist->setListIndex(1);
-    player.cmdNext->click();
-    EXPECT_EQ(player.lstPlaylist->ListIndex(), 1);
-    player.cmdPrev->click();
-    EXPECT_EQ(player.lstPlaylist->ListIndex(), 0);
-    EXPECT_TRUE(player.tmrMax->Enabled());
-    player.cmdPrev->click();
-    EXPECT_EQ(player.lstPlaylist->ListIndex(), -1);
-    player.cmdNext->click();
-    EXPECT_EQ(player.lstPlaylist->ListIndex(), 0);
-}
-
-TEST(PositionBar, HoldingAButtonStopsTheRefreshUntilItIsReleased)
-{
-    frmPlayer player;
     player.scrPosition->setMaxValue(100);
     Press(player.scrPosition, QEvent::MouseButtonPress, Qt::LeftButton, 30);
     EXPECT_TRUE(player.PositionDragging);
@@ -104,4 +89,16 @@ TEST(PositionBar, HoldingAButtonStopsTheRefreshUntilItIsReleased)
     EXPECT_FALSE(player.PositionDragging);
     EXPECT_TRUE(player.tmrCurrent->Enabled());
     EXPECT_TRUE(player.tmrMax->Enabled());
+}
+
+TEST_F(TransportTest, CaptionTimerNamesThePlayingFile)
+{
+    emit player.tmrCaption->Tick();
+    EXPECT_EQ(player.Caption(), "Morvane Media Player");
+    player.Media1->OpenFile("/nowhere/Summer Trip.part1.mp4");
+    emit player.tmrCaption->Tick();
+    EXPECT_EQ(player.Caption(), "Summer Trip - Morvane Media Player");
+    player.Media1->OpenFile("/nowhere/README");
+    emit player.tmrCaption->Tick();
+    EXPECT_EQ(player.Caption(), " - Morvane Media Player") << "a name without a dot has no name part";
 }
