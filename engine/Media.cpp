@@ -89,6 +89,8 @@ Media::Media(QWidget* parent)
 {
     Frame1->setStyleSheet(QStringLiteral("background: black;"));
     lblMouse->setVisible(false);
+    // Frame1 covers the surface: its mouse events are its own and do not reach the surface too.
+    Frame1->setAttribute(Qt::WA_NoMousePropagation);
     ForwardEvents(events());
     ForwardEvents(Frame1->events());
     setMouseTracking(true);

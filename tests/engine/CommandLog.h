@@ -4,6 +4,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 // Records every command string sent to the media command layer while it exists.
 class CommandLog {
