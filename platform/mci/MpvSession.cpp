@@ -61,6 +61,7 @@ MpvSession::~MpvSession()
 void MpvSession::Wakeup(void* self)
 {
     auto* session = static_cast<MpvSession*>(self);
+    session->signalled_ = true;
     QMetaObject::invokeMethod(
         session->context_, [session] { session->Drain(); }, Qt::QueuedConnection);
 }
@@ -72,7 +73,8 @@ void MpvSession::Handle(const mpv_event& event)
 
 void MpvSession::Drain()
 {
-    if (!mpv_) return;
+    // Asking libmpv for reports costs a round trip through its core, even when there are none.
+    if (!mpv_ || !signalled_.exchange(false)) return;
     for (;;) {
         mpv_event* event = mpv_wait_event(mpv_, 0);
         if (event->event_id == MPV_EVENT_NONE) return;

@@ -2,6 +2,7 @@
 
 #include <mpv/client.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -31,7 +32,8 @@ public:
     // load within the time allowed.
     bool Load(const std::string& file, int timeoutMs);
 
-    // Hands every report that has arrived to the listener, without waiting.
+    // Hands every report that has arrived to the listener, without waiting. Cheap when nothing
+    // arrived: libmpv is only asked when it has signalled a report.
     void Drain();
     // Hands reports to the listener as they arrive until done() holds or the time is up; true
     // when done() held.
@@ -56,6 +58,7 @@ private:
     mpv_handle* mpv_ = nullptr;
     Listener listener_;
     QObject* context_ = nullptr;
+    std::atomic<bool> signalled_ {false};
 };
 
 } // namespace mci
