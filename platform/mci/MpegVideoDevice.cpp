@@ -70,11 +70,12 @@ DeviceFactory MpegVideoFactory()
     };
 }
 
-// The picture goes to a null output until the device is given a window or starts playing, so
+// The picture is drawn with OpenGL (or plain X11 drawing) into X11 windows, the kind of window
+// the program's handles name. It goes to a null output until the device is given a window or starts playing, so
 // that opening a file never flashes a window of its own on the screen.
 MpegVideoDevice::MpegVideoDevice()
     : mpv_("null", NullOutputs() ? "null" : "", [this](const mpv_event& event) { OnEvent(event); })
-    , videoOutput_(NullOutputs() ? "null" : "")
+    , videoOutput_(NullOutputs() ? "null" : "gpu,x11")
 {
 }
 

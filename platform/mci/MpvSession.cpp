@@ -34,6 +34,8 @@ MpvSession::MpvSession(const char* videoOutput, const char* audioOutput, Listene
         {"hr-seek", "yes"},
         {"audio-display", "no"},
         {"force-window", "no"},
+        {"gpu-context", "x11egl,x11"},
+        {"gpu-sw", "yes"},
         {"vo", videoOutput},
         {"ao", audioOutput},
     };
