@@ -100,6 +100,9 @@ unsigned MpegVideoDevice::Load(const std::string& file)
         videoHeight_ = mpv_.Int((track + "demux-h").c_str());
         frameRate_ = mpv_.Double((track + "demux-fps").c_str());
     }
+    // Some containers leave the size to the decoder.
+    if (hasVideo_ && videoWidth_ <= 0) videoWidth_ = mpv_.Int("width");
+    if (hasVideo_ && videoHeight_ <= 0) videoHeight_ = mpv_.Int("height");
     if (hasVideo_ && frameRate_ <= 0) frameRate_ = mpv_.Double("container-fps", 25);
     return 0;
 }

@@ -46,6 +46,12 @@ QString Video()
             "-pix_fmt", "yuv420p", "-c:a", "aac"});
 }
 
+QString Mpeg4Video()
+{
+    return Make(QStringLiteral("mpeg4.mp4"),
+        {"-f", "lavfi", "-i", "testsrc=size=176x144:rate=25", "-t", "1", "-c:v", "mpeg4", "-q:v", "5"});
+}
+
 QString Wav()
 {
     return Make(QStringLiteral("tone.wav"),

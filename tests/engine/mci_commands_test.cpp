@@ -109,6 +109,23 @@ TEST(CommandParser, BadCommandStringsGetTheirErrorCodes)
     EXPECT_NE(ErrorText(4242).find("Unknown error"), std::string::npos);
 }
 
+TEST_F(CommandLayer, ArbitraryTextNeverBreaksTheLayer)
+{
+    ASSERT_EQ(Send("open a type TestEcho alias e"), 0u);
+    const std::string commands[] = {"\"", "\"\"", "open", "open \"\"", "open \"\" type TestEcho",
+        "open \"\" type MPEGVideo alias x", "open x type", "open x alias", "open x type TestEcho alias",
+        "open x type TestEcho alias all", "close", "close e extra", "status e", "status \"e\" x",
+        std::string(5000, 'a'), "status e " + std::string(5000, 'b'), std::string("status e a\0b", 12), "play all from",
+        "seek all to 99999999999999999999", "\t\r\n", "status\te\tword"};
+    for (const std::string& command : commands) {
+        char reply[16] = "";
+        const unsigned error = SendString(command, reply, sizeof reply);
+        EXPECT_TRUE(error == 0 || !ErrorText(error).empty()) << command;
+        EXPECT_LT(std::strlen(reply), sizeof reply);
+    }
+    EXPECT_EQ(Ask("status\te\tword"), "word") << "tabs separate words too";
+}
+
 TEST_F(CommandLayer, AliasesAreOneTableWhoseCloseAllClosesEveryDevice)
 {
     EXPECT_EQ(Send("open first.echo type TestEcho alias One"), 0u);

@@ -57,6 +57,10 @@ TEST_F(MpegVideo, OpenAnswersAtOnceWhatTheFileIs)
     EXPECT_EQ(Ask("status v"), Error(Err::MissingParameter));
     EXPECT_EQ(Send("record v"), Err::UnrecognizedCommand);
     EXPECT_EQ(Send("open \"" + clips::Video() + "\" type MPEGVideo alias V"), Err::DuplicateAlias);
+
+    Open(clips::Mpeg4Video(), "m4");
+    EXPECT_EQ(Ask("where m4 source"), "0 0 176 144");
+    EXPECT_EQ(Ask("status m4 nominal frame rate"), "25000");
 }
 
 TEST_F(MpegVideo, PlayPauseResumeAndStopKeepTheFileOpen)
