@@ -8,7 +8,8 @@ namespace clips {
 
 // 4 seconds of 320x240 video at 25 frames per second with stereo sound.
 QString Video();
-// 1 second of 176x144 MPEG-4 part 2 video, whose container leaves the size to the decoder.
+// 1 second of 176x144 video in the older MPEG-4 codec (not H.264), whose container leaves the
+// picture size to the decoder.
 QString Mpeg4Video();
 // 3 seconds of stereo sound.
 QString Wav();
