@@ -104,6 +104,7 @@ public:
     }
     template <class F> static bool Exists() { return Existing<F>() != nullptr; }
     static void Forget(Form* form);
+    // Every window in existence, in the order the windows were created.
     static std::vector<Form*> All();
 
 private:
