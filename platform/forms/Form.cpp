@@ -38,9 +38,14 @@ WindowState Form::State() const
 
 void Form::setState(WindowState state)
 {
+    // The rectangle to come back to is kept here: a window whose style changes right after its
+    // state would otherwise forget it.
+    const bool wasNormal = State() == WindowState::Normal;
+    if (wasNormal && state != WindowState::Normal) normalGeometry_ = geometry();
     switch (state) {
     case WindowState::Normal:
         setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+        if (!wasNormal && normalGeometry_.isValid()) setGeometry(normalGeometry_);
         break;
     case WindowState::Minimized: setWindowState(windowState() | Qt::WindowMinimized); break;
     case WindowState::Maximized:

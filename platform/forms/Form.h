@@ -81,6 +81,7 @@ private:
     bool loaded_ = false;
     bool unloading_ = false;
     QEventLoop* modalLoop_ = nullptr;
+    QRect normalGeometry_;
 };
 
 // One instance per window class, as the program's windows expect: the first use creates the
