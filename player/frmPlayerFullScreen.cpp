@@ -1,6 +1,7 @@
 // Full screen, auto-hide and the video area's mouse.
 #include "player/frmPlayer.h"
 
+#include "components/skin/Skin.h"
 #include "engine/Media.h"
 #include "engine/Slider.h"
 #include "player/ChangeBorder.h"
@@ -55,6 +56,7 @@ void frmPlayer::WireFullScreen()
         Form_Resize();
     });
     connect(Media1, &Media::DblClick, this, &frmPlayer::FullScreenToggle);
+    connect(Media1, &Media::OLEDragDrop, this, &frmPlayer::framPlayer_OLEDragDrop);
 
     connect(tmrMax, &forms::Timer::Tick, this, &frmPlayer::tmrMax_Timer);
     connect(tmrFade, &forms::Timer::Tick, this, &frmPlayer::tmrFade_Timer);
@@ -67,6 +69,7 @@ void frmPlayer::FullScreenToggle()
         run([&] { mnuFullScren->setCaption(ExitFullScreenCaption); });
         run([&] { mnuCustomFullScreen->setCaption(ExitFullScreenCaption); });
         run([&] { tmrCaption->setEnabled(false); });
+        run([&] { Skin1->RemoveSkin(hWnd()); });
         run([&] {
             ChangeBorder::ChangeBorderStyle(this, ChangeBorder::BorderStyle::None, true, true, true, true, true, false);
         });
@@ -79,6 +82,7 @@ void frmPlayer::FullScreenToggle()
         run([&] { tmrCaption->setEnabled(true); });
         run([&] { mnuFullScren->setCaption(FullScreenCaption); });
         run([&] { mnuCustomFullScreen->setCaption(FullScreenCaption); });
+        run([&] { Skin1->ApplySkin(hWnd()); });
         run([&] { setState(forms::WindowState::Normal); });
         run([&] {
             ChangeBorder::ChangeBorderStyle(

@@ -13,11 +13,8 @@ class MainWindow : public forms::Form { };
 class ToolWindow : public forms::Form { };
 class OtherWindow : public forms::Form { };
 
-void ProcessEvents()
-{
-    for (int i = 0; i < 3; ++i)
-        QCoreApplication::processEvents();
-}
+// Lets the window system report the new places (at once offscreen, after a round trip on X11).
+void ProcessEvents() { QTest::qWait(100); }
 
 // Places a window's outer rectangle as the program does.
 void Place(forms::Form& form, QRect frame)

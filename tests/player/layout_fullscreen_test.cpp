@@ -1,5 +1,6 @@
 #include "player/frmPlayer.h"
 
+#include "components/skin/Skin.h"
 #include "engine/Media.h"
 #include "engine/Slider.h"
 #include "platform/forms/Cursor.h"
@@ -75,6 +76,7 @@ protected:
 
 TEST_F(FullScreenAndAutoHide, EnteringAndLeavingTwiceReturnsToTheWindowedState)
 {
+    frm->Skin1->ApplySkin(frm->hWnd());
     const Qt::WindowFlags windowed = frm->windowFlags();
     const QRect geometry = frm->geometry();
     for (int round = 0; round < 2; ++round) {
@@ -83,6 +85,7 @@ TEST_F(FullScreenAndAutoHide, EnteringAndLeavingTwiceReturnsToTheWindowedState)
         QCoreApplication::processEvents();
         frm->Form_Resize();
         EXPECT_TRUE(frm->FullScreen);
+        EXPECT_NE(frm->styleSheet(), Skin::StyleSheet()) << "no skin in full screen";
         EXPECT_TRUE(frm->windowFlags().testFlag(Qt::FramelessWindowHint));
         EXPECT_EQ(frm->State(), forms::WindowState::Maximized);
         EXPECT_FALSE(frm->tmrCaption->Enabled());
@@ -95,6 +98,7 @@ TEST_F(FullScreenAndAutoHide, EnteringAndLeavingTwiceReturnsToTheWindowedState)
         QCoreApplication::processEvents();
         frm->Form_Resize();
         EXPECT_FALSE(frm->FullScreen);
+        EXPECT_EQ(frm->styleSheet(), Skin::StyleSheet()) << "skinned again";
         EXPECT_EQ(frm->windowFlags(), windowed);
         EXPECT_EQ(frm->State(), forms::WindowState::Normal);
         EXPECT_EQ(frm->geometry(), geometry);

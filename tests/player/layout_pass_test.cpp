@@ -2,6 +2,7 @@
 
 #include "engine/Media.h"
 #include "engine/Slider.h"
+#include "tests/player/PlayerFixture.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -98,10 +99,17 @@ TEST_F(LayoutPass, EndsWithTheFitOfTheVideoAndRestartsTheIdleTimer)
     EXPECT_EQ(Rect(*frm->Media1), QRectF(0, 0, 0, 5460)) << "centred from its stretched width";
 }
 
-TEST_F(LayoutPass, RunsWhenTheLoadedWindowChangesSize)
+class LoadedPlayerLayout : public PlayerTest { };
+
+TEST_F(LoadedPlayerLayout, RunsWhenTheWindowChangesSize)
 {
-    frm->Load();
-    SetClientSize(500, 400);
-    EXPECT_EQ(frm->framControls2->Width(), 7500);
-    EXPECT_EQ(frm->framControls2->Top(), 6000 - 495);
+    frmPlayer& frm = Start();
+    frm.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frm));
+    QWidget* client = frm.Client();
+    frm.resize(frm.width() + 500 - client->width(), frm.height() + 400 - client->height());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(client->size(), QSize(500, 400));
+    EXPECT_EQ(frm.framControls2->Width(), 7500);
+    EXPECT_EQ(frm.framControls2->Top(), 6000 - 495);
 }
