@@ -117,8 +117,11 @@ protected:
     {
         if (watched != form_) return false;
         const auto type = event->type();
+        if (type == QEvent::WindowStateChange || type == QEvent::Show) placedByDesktop_.start();
         if (type != QEvent::Move && type != QEvent::Resize && type != QEvent::Show) return false;
-        if (!event->spontaneous() || type == QEvent::Show || form_->windowState() != Qt::WindowNoState) {
+        // The desktop's own placing of a window that is shown, maximised or restored is no drag.
+        const bool settling = placedByDesktop_.isValid() && placedByDesktop_.elapsed() < LoopGapMs;
+        if (!event->spontaneous() || settling || form_->windowState() != Qt::WindowNoState) {
             if (!pending_) last_ = RectOf(form_);
             return false;
         }
@@ -185,6 +188,7 @@ private:
     Snapping::Rect snapped_;
     bool pending_ = false;
     QTimer settle_;
+    QElapsedTimer placedByDesktop_;
 };
 
 std::vector<Registration>::iterator Find(const forms::Form* form)
