@@ -41,11 +41,14 @@ void Form::setState(WindowState state)
     // The rectangle to come back to is kept here: a window whose style changes right after its
     // state would otherwise forget it.
     const bool wasNormal = State() == WindowState::Normal;
-    if (wasNormal && state != WindowState::Normal) normalGeometry_ = geometry();
+    if (wasNormal && state != WindowState::Normal) normalGeometry_ = QRect(frameGeometry().topLeft(), size());
     switch (state) {
     case WindowState::Normal:
         setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
-        if (!wasNormal && normalGeometry_.isValid()) setGeometry(normalGeometry_);
+        if (!wasNormal && normalGeometry_.isValid()) {
+            resize(normalGeometry_.size());
+            move(normalGeometry_.topLeft());
+        }
         break;
     case WindowState::Minimized: setWindowState(windowState() | Qt::WindowMinimized); break;
     case WindowState::Maximized:
