@@ -258,3 +258,13 @@ TEST_F(FullScreenAndAutoHide, TheGripSizesTheWindowWhileItIsHeld)
     EXPECT_NEAR(frm->Width(), width + 10 * 23.5, 8);
     EXPECT_NEAR(frm->Height(), height + 20 * 23.5, 8);
 }
+
+TEST_F(FullScreenAndAutoHide, FilesDroppedOnTheVideoGoToThePlaylist)
+{
+    ScriptedUser user;
+    emit frm->Media1->OLEDragDrop(
+        {QStringLiteral("/nowhere/one.mp3"), QStringLiteral("/nowhere/two.mp3")}, forms::Button::Left, 0, 0, 0);
+    // The last row is opened; being nowhere, it is reported.
+    ASSERT_FALSE(user.Boxes().empty());
+    EXPECT_EQ(user.Boxes()[0].prompt, "Error Opening File - two");
+}
