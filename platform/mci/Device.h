@@ -27,4 +27,8 @@ using DeviceFactory = std::function<unsigned(const std::string& element, std::un
 // to case. Registering a name again replaces its factory.
 void RegisterDeviceType(const std::string& type, DeviceFactory factory);
 
+// True when the process runs without a display or sound (tests: the offscreen platform, or
+// TESSEL_NULL_OUTPUTS=1): devices then play to null outputs.
+bool NullOutputs();
+
 } // namespace mci

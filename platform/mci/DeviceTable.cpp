@@ -2,6 +2,7 @@
 #include "platform/mci/Mci.h"
 #include "platform/mci/MpegVideoDevice.h"
 
+#include <QString>
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -157,6 +158,12 @@ void RegisterDeviceType(const std::string& type, DeviceFactory factory)
             return;
         }
     table.types.emplace_back(Lower(type), std::move(factory));
+}
+
+bool NullOutputs()
+{
+    return qEnvironmentVariable("TESSEL_NULL_OUTPUTS") == QLatin1String("1")
+        || qEnvironmentVariable("QT_QPA_PLATFORM") == QLatin1String("offscreen");
 }
 
 void SetCommandObserver(CommandObserver observer) { TheTable().observer = std::move(observer); }

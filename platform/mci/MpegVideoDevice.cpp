@@ -52,12 +52,6 @@ unsigned TakeOnOff(Arguments& args, bool& on)
 
 } // namespace
 
-bool NullOutputs()
-{
-    return qEnvironmentVariable("TESSEL_NULL_OUTPUTS") == QLatin1String("1")
-        || qEnvironmentVariable("QT_QPA_PLATFORM") == QLatin1String("offscreen");
-}
-
 DeviceFactory MpegVideoFactory()
 {
     return [](const std::string& element, std::unique_ptr<Device>& device) -> unsigned {

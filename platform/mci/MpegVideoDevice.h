@@ -11,9 +11,6 @@ namespace mci {
 // The factory of the "MPEGVideo" device type: plays one audio or video file through libmpv.
 DeviceFactory MpegVideoFactory();
 
-// True when the process runs without a display or sound (tests): devices then use null outputs.
-bool NullOutputs();
-
 // An open "MPEGVideo" device: one file, its playback state, its time format, its sound settings
 // and the window its picture is drawn into.
 class MpegVideoDevice : public Device {
