@@ -4,10 +4,12 @@
 #include "platform/forms/RuntimeError.h"
 #include "tests/engine/CommandLog.h"
 #include "tests/engine/MediaClips.h"
+#include "tests/support/TempDir.h"
 
 #include <QCursor>
 #include <QDropEvent>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
@@ -79,6 +81,16 @@ TEST_F(MediaControl, AfterStopMovieTheSameNameIsNotOpenedAgain)
     const QString other = clips::Mp3();
     media->OpenFile(other);
     EXPECT_EQ(media->checkDeviceReady(), "true") << "another name opens again";
+}
+
+TEST_F(MediaControl, NamesWithBlanksAndAccentsOpen)
+{
+    TempDir folder;
+    const QString name = folder.file(QStringLiteral("my clip \u00e9t\u00e9 (1).mp3"));
+    ASSERT_TRUE(QFile::copy(clips::Mp3(), name));
+    media->OpenFile(name);
+    EXPECT_EQ(media->checkDeviceReady(), "true");
+    EXPECT_TRUE(log.sent.contains("open \"" + name + "\" TYPE MPEGVideo alias music"));
 }
 
 TEST_F(MediaControl, AFileThatDoesNotOpenIsNeverReady)
