@@ -97,11 +97,15 @@ private:
     void ScaleToMaximum();
     void Redraw();
     void PropertyChanged(const QString& key) { changed_.insert(key); }
+    void HoldBackColor(const QColor& colour);
+    void HoldForeColor(const QColor& colour);
     int InnerWidth() const;
     int InnerHeight() const;
     int HandleWidth() const;
     int HandleHeight() const;
 
+    QColor backColor_;
+    QColor foreColor_;
     QImage surface_;
     double pixelsPerUnit_ = 0;
     int handleLeft_ = 0;

@@ -18,6 +18,8 @@ PropertyBag frmPlayer::PositionBarDesign()
     design.WriteProperty(QStringLiteral("HPicture"), QPixmap(QStringLiteral(":/pictures/position-handle.png")));
     design.WriteProperty(QStringLiteral("MaskPicture"), QPixmap(QStringLiteral(":/pictures/position-mask.png")));
     design.WriteProperty(QStringLiteral("Mask"), true, false);
+    design.WriteProperty(QStringLiteral("BackColor"), QColor(0x22, 0x26, 0x2d));
+    design.WriteProperty(QStringLiteral("ForeColor"), QColor(0xdf, 0xe3, 0xea));
     design.WriteProperty(QStringLiteral("Caption"), QStringLiteral("00:00:00 / 00:00:00"));
     design.WriteProperty(QStringLiteral("Value"), QStringLiteral("0"));
     return design;

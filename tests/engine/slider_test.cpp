@@ -339,3 +339,22 @@ TEST_F(SliderTest, ABorderTakesOnePixelOnEachSide)
     Click(1 + 99); // X is measured inside the border
     EXPECT_EQ(slider->Value(), 5);
 }
+
+TEST_F(SliderTest, KeepsItsOwnColoursUnderTheWindowsStyleSheet)
+{
+    slider->setPicture(QPixmap());
+    slider->setHPicture(QPixmap());
+    slider->setBackColor(Qt::white);
+    slider->setForeColor(Qt::black);
+    host.setStyleSheet("QWidget { background-color: #102030; color: #f0f0f0; }");
+    slider->setCaption("Wide caption text");
+    EXPECT_EQ(slider->BackColor(), QColor(Qt::white));
+    EXPECT_EQ(slider->ForeColor(), QColor(Qt::black));
+    EXPECT_EQ(Pixel(2, 2), QColor(Qt::white));
+    const QImage image = slider->grab().toImage();
+    bool ink = false;
+    for (int x = 0; x < image.width() && !ink; ++x)
+        for (int y = 0; y < image.height() && !ink; ++y)
+            ink = qGray(image.pixel(x, y)) < 100;
+    EXPECT_TRUE(ink) << "the caption is printed in the bar's own colour";
+}
