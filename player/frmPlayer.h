@@ -7,6 +7,7 @@
 #include "platform/forms/ScrollBar.h"
 #include "platform/forms/Timer.h"
 
+class LumoCommonDialog;
 class Media;
 class Skin;
 class Slider;
@@ -235,6 +236,9 @@ private:
     void WireMenuCommands();
 
     // ---- Design (frmPlayer.cpp, frmPlayerMenus.cpp) ----
+public:
+    LumoCommonDialog* ComDlg;
+
 private:
     void CreateControls();
     void CreateMenus();
