@@ -27,6 +27,8 @@ constexpr int AudioWidth = 9495;
 constexpr int AudioHeight = 7200;
 // Pixels of a movie's own size to twips.
 constexpr int TwipsPerMoviePixel = 15;
+// The folder dialog's root for a video CD: the drives.
+constexpr int DrivesFolder = 17;
 
 bool IsAudio(const QString& row)
 {
@@ -218,7 +220,7 @@ void frmPlayer::SaveListCommand()
 void frmPlayer::VideoCDCommand()
 {
     forms::IgnoreErrors run;
-    run([&] { ComDlg->setBrowseSpecialFolder(17); });
+    run([&] { ComDlg->setBrowseSpecialFolder(DrivesFolder); });
     run([&] { ComDlg->ShowBrowseForFolder(); });
     QStringList found;
     run([&] { found = files::FindFiles(ComDlg->FolderPath() + QStringLiteral("/MPEGav/*.dat")); });
