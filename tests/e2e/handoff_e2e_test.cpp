@@ -1,6 +1,7 @@
 // Two real players on one program folder: the hand-off of a second start's file, and the files
 // the player leaves behind when it ends.
 #include "tests/e2e/PlayerProcess.h"
+#include "tests/engine/MediaClips.h"
 #include "tests/support/TempDir.h"
 
 #include <QElapsedTimer>
@@ -164,4 +165,26 @@ TEST(PlayerExit, ExitWritesTheSettingsFilesAndRemovesTheHandoff)
     EXPECT_EQ(Read(home.file("RecentFiles.ini")), QByteArray("\"\",\"\",\"\",\"\"\r\n"));
     EXPECT_FALSE(Read(home.file("First.ini")).trimmed().isEmpty());
     EXPECT_FALSE(QFile::exists(home.file("command")));
+}
+
+TEST(PlayerHandoff, RunningPlayerPlaysAHandedOverClipWithinASecond)
+{
+    TempDir home;
+    TempDir media;
+    const QString clip = media.file("handed clip ü.mp4");
+    ASSERT_TRUE(QFile::copy(clips::Video(), clip));
+
+    PlayerProcess first(home.path());
+    first.Start();
+    ASSERT_FALSE(first.WaitForWindow("Morvane Media Player").isEmpty());
+
+    PlayerProcess second(home.path());
+    second.Start({clip});
+    ASSERT_TRUE(second.WaitForExit(10000));
+    QThread::msleep(1500);
+
+    // The row the running player selected for it is what it names as its recent file at exit.
+    ASSERT_TRUE(first.Terminate());
+    EXPECT_EQ(first.ExitCode(), 0);
+    EXPECT_EQ(Read(home.file("RecentFiles.ini")), ("\"\",\"" + clip + "\",\"\",\"\"\r\n").toUtf8());
 }
