@@ -33,6 +33,12 @@ TEST_F(PlayerTest, PlayableVideoStaysAndSizesTheWindowFromTheMovie)
     EXPECT_EQ(p.lstPlaylist->ListCount(), 1) << "the opened row's duplicate is gone";
     EXPECT_NEAR(p.Width(), 320 * 15 + p.scrVolume->Width(), 15);
     EXPECT_NE(p.Height(), 7200);
+
+    // Clearing the list leaves the file playing.
+    ASSERT_TRUE(p.Media1->isMoviePlaying());
+    emit p.mnuPlayerClear->Click();
+    EXPECT_EQ(p.lstPlaylist->ListCount(), 0);
+    EXPECT_TRUE(p.Media1->isMoviePlaying());
 }
 
 TEST_F(PlayerTest, AudioMarkersAreCaseSensitiveAndFoundAnywhereInTheRow)
