@@ -139,6 +139,8 @@ TEST_F(PlaybackTest, PlayPauseAndStop)
     player.tmrPlaylist->setEnabled(false);
     player.cmdPlay->click();
     EXPECT_TRUE(player.tmrPlaylist->Enabled());
+    EXPECT_TRUE(player.Media1->isMoviePlaying()) << "Play after Stop plays the file again";
+    EXPECT_LT(player.Media1->getPositionInMS(), 1000) << "from its start";
 }
 
 TEST_F(PlaybackTest, PositionTimerShowsPositionAndLength)
