@@ -246,7 +246,7 @@ void Slider::setHPicture(const QPixmap& picture)
 
 // ---- Persisted property set ----
 
-void Slider::ReadProperties(const PropertyBag& bag)
+void Slider::ReadProperties(const forms::PropertyBag& bag)
 {
     const QFont ambient = parentWidget() ? parentWidget()->font() : QApplication::font();
     HoldBackColor(bag.ReadProperty(QStringLiteral("BackColor"), DefaultBackColor()).value<QColor>());
@@ -268,7 +268,7 @@ void Slider::ReadProperties(const PropertyBag& bag)
     MaskBool->setText(BooleanText(bag.ReadProperty(QStringLiteral("Mask"), false).toBool()));
 }
 
-void Slider::WriteProperties(PropertyBag& bag) const
+void Slider::WriteProperties(forms::PropertyBag& bag) const
 {
     const QFont ambient = parentWidget() ? parentWidget()->font() : QApplication::font();
     bag.WriteProperty(QStringLiteral("BackColor"), BackColor(), DefaultBackColor());

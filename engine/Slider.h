@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/PropertyBag.h"
+#include "platform/forms/PropertyBag.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Extent.h"
 
@@ -67,8 +67,8 @@ public:
     void UpdateSlider();
 
     // The persisted property set: read at creation by the host, written when the host saves.
-    void ReadProperties(const PropertyBag& bag);
-    void WriteProperties(PropertyBag& bag) const;
+    void ReadProperties(const forms::PropertyBag& bag);
+    void WriteProperties(forms::PropertyBag& bag) const;
     // Keys whose property was set since the control was created.
     const QSet<QString>& ChangedProperties() const { return changed_; }
 

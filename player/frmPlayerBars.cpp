@@ -2,7 +2,7 @@
 #include "player/frmPlayer.h"
 
 #include "engine/Media.h"
-#include "engine/PropertyBag.h"
+#include "platform/forms/PropertyBag.h"
 #include "engine/Slider.h"
 #include "platform/forms/RuntimeError.h"
 
@@ -10,10 +10,10 @@
 #include <QToolTip>
 #include <cmath>
 
-PropertyBag frmPlayer::PositionBarDesign()
+forms::PropertyBag frmPlayer::PositionBarDesign()
 {
     Q_INIT_RESOURCE(pictures);
-    PropertyBag design;
+    forms::PropertyBag design;
     design.WriteProperty(QStringLiteral("Picture"), QPixmap(QStringLiteral(":/pictures/position-back.png")));
     design.WriteProperty(QStringLiteral("HPicture"), QPixmap(QStringLiteral(":/pictures/position-handle.png")));
     design.WriteProperty(QStringLiteral("MaskPicture"), QPixmap(QStringLiteral(":/pictures/position-mask.png")));
