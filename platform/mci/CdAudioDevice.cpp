@@ -1,6 +1,6 @@
 #include "platform/mci/CdAudioDevice.h"
 
-#include "platform/mci/MciErrors.h"
+#include "platform/mci/Errors.h"
 
 namespace mci {
 
@@ -124,17 +124,17 @@ int CdAudioDevice::Command(QStringList words, QString& reply)
         return w.compare(QStringLiteral("wait"), Qt::CaseInsensitive) == 0
             || w.compare(QStringLiteral("notify"), Qt::CaseInsensitive) == 0;
     });
-    if (words.isEmpty()) return MCIERR_MISSING_COMMAND_STRING;
+    if (words.isEmpty()) return Err::MissingCommandString;
     const QString verb = words.takeFirst().toLower();
     for (QString& w : words)
         w = w.toLower();
 
     if (verb == QLatin1String("status")) return Status(words, reply);
     if (verb == QLatin1String("set")) return Set(words);
-    if (!Refresh()) return MCIERR_DEVICE_NOT_READY;
+    if (!Refresh()) return Err::DeviceNotReady;
     if (verb == QLatin1String("play")) return Play(words);
     if (verb == QLatin1String("seek")) return Seek(words);
-    if (!words.isEmpty()) return MCIERR_UNRECOGNIZED_KEYWORD;
+    if (!words.isEmpty()) return Err::UnrecognizedKeyword;
     if (verb == QLatin1String("pause")) {
         if (player_.Playing()) {
             Position();
@@ -149,37 +149,37 @@ int CdAudioDevice::Command(QStringList words, QString& reply)
         StopPlayer();
         return 0;
     }
-    return MCIERR_UNRECOGNIZED_COMMAND;
+    return Err::UnrecognizedCommand;
 }
 
 int CdAudioDevice::Play(const QStringList& args)
 {
     int from = Position();
     if (!args.isEmpty()) {
-        if (args.size() != 2 || args[0] != QLatin1String("from")) return MCIERR_UNRECOGNIZED_KEYWORD;
-        if (!ParseTime(args[1], from)) return MCIERR_OUTOFRANGE;
+        if (args.size() != 2 || args[0] != QLatin1String("from")) return Err::UnrecognizedKeyword;
+        if (!ParseTime(args[1], from)) return Err::OutOfRange;
     }
     const int origin = toc_->TrackStart(toc_->firstTrack);
-    if (from < origin || from >= toc_->leadOut) return MCIERR_OUTOFRANGE;
+    if (from < origin || from >= toc_->leadOut) return Err::OutOfRange;
     position_ = from;
     paused_ = false;
-    if (!player_.PlayFrom(static_cast<double>(from - origin) / FramesPerSecond)) return MCIERR_HARDWARE;
+    if (!player_.PlayFrom(static_cast<double>(from - origin) / FramesPerSecond)) return Err::Hardware;
     return 0;
 }
 
 int CdAudioDevice::Seek(const QStringList& args)
 {
-    if (args.size() == 1 && args[0] == QLatin1String("to")) return MCIERR_MISSING_PARAMETER;
+    if (args.size() == 1 && args[0] == QLatin1String("to")) return Err::MissingParameter;
     int to = 0;
     if (args == QStringList {QStringLiteral("to"), QStringLiteral("start")})
         to = toc_->TrackStart(toc_->firstTrack);
     else if (args == QStringList {QStringLiteral("to"), QStringLiteral("end")})
         to = toc_->leadOut;
     else if (args.size() == 2 && args[0] == QLatin1String("to")) {
-        if (!ParseTime(args[1], to)) return MCIERR_OUTOFRANGE;
+        if (!ParseTime(args[1], to)) return Err::OutOfRange;
     } else
-        return MCIERR_UNRECOGNIZED_KEYWORD;
-    if (to < toc_->TrackStart(toc_->firstTrack) || to > toc_->leadOut) return MCIERR_OUTOFRANGE;
+        return Err::UnrecognizedKeyword;
+    if (to < toc_->TrackStart(toc_->firstTrack) || to > toc_->leadOut) return Err::OutOfRange;
     StopPlayer();
     position_ = to;
     return 0;
@@ -196,15 +196,15 @@ int CdAudioDevice::Set(const QStringList& args)
         format_ = Format::Milliseconds;
     } else if (what == QLatin1String("door open")) {
         if (drive_.IsImage()) StopPlayer();
-        if (!drive_.SetDoor(true)) return MCIERR_HARDWARE;
+        if (!drive_.SetDoor(true)) return Err::Hardware;
         Refresh();
     } else if (what == QLatin1String("door closed")) {
-        if (!drive_.SetDoor(false)) return MCIERR_HARDWARE;
+        if (!drive_.SetDoor(false)) return Err::Hardware;
         Refresh();
     } else if (args.value(0) == QLatin1String("time") && args.value(1) == QLatin1String("format")) {
-        return MCIERR_BAD_TIME_FORMAT;
+        return Err::BadTimeFormat;
     } else {
-        return MCIERR_UNRECOGNIZED_KEYWORD;
+        return Err::UnrecognizedKeyword;
     }
     return 0;
 }
@@ -232,8 +232,8 @@ int CdAudioDevice::Status(const QStringList& args, QString& reply)
             reply = paused_ ? QStringLiteral("paused") : QStringLiteral("stopped");
         return 0;
     }
-    if (args.isEmpty()) return MCIERR_MISSING_PARAMETER;
-    if (!present) return MCIERR_DEVICE_NOT_READY;
+    if (args.isEmpty()) return Err::MissingParameter;
+    if (!present) return Err::DeviceNotReady;
 
     if (what == QLatin1String("number of tracks")) {
         reply = QString::number(toc_->TrackCount());
@@ -247,12 +247,12 @@ int CdAudioDevice::Status(const QStringList& args, QString& reply)
         && (args[0] == QLatin1String("length") || args[0] == QLatin1String("position"))) {
         bool ok = false;
         const int track = args[2].toInt(&ok);
-        if (!ok) return MCIERR_BAD_INTEGER;
-        if (track < toc_->firstTrack || track > toc_->LastTrack()) return MCIERR_OUTOFRANGE;
+        if (!ok) return Err::BadInteger;
+        if (track < toc_->firstTrack || track > toc_->LastTrack()) return Err::OutOfRange;
         reply = args[0] == QLatin1String("length") ? LengthText(toc_->TrackEnd(track) - toc_->TrackStart(track))
                                                    : PositionText(toc_->TrackStart(track));
     } else {
-        return MCIERR_UNRECOGNIZED_KEYWORD;
+        return Err::UnrecognizedKeyword;
     }
     return 0;
 }

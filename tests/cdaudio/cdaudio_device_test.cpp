@@ -1,5 +1,5 @@
 #include "platform/mci/CdAudioDevice.h"
-#include "platform/mci/MciErrors.h"
+#include "platform/mci/Errors.h"
 #include "tests/cdaudio/DiscImage.h"
 #include "tests/support/TempDir.h"
 
@@ -55,16 +55,16 @@ TEST_F(CdAudioDeviceTest, ReportsTheTableOfContentsInEachTimeFormat)
     EXPECT_EQ(Ask(cd, QStringLiteral("status position")), QStringLiteral("01:00:01:37"));
 
     Ask(cd, QStringLiteral("seek to 4"), &error);
-    EXPECT_EQ(error, mci::MCIERR_OUTOFRANGE);
+    EXPECT_EQ(error, static_cast<int>(mci::Err::OutOfRange));
     Ask(cd, QStringLiteral("set time format milliseconds"));
     Ask(cd, QStringLiteral("play from 11500"), &error); // beyond the end of the disc
-    EXPECT_EQ(error, mci::MCIERR_OUTOFRANGE);
+    EXPECT_EQ(error, static_cast<int>(mci::Err::OutOfRange));
     Ask(cd, QStringLiteral("play from 1000"), &error); // before its start
-    EXPECT_EQ(error, mci::MCIERR_OUTOFRANGE);
+    EXPECT_EQ(error, static_cast<int>(mci::Err::OutOfRange));
     Ask(cd, QStringLiteral("set time format furlongs"), &error);
-    EXPECT_EQ(error, mci::MCIERR_BAD_TIME_FORMAT);
+    EXPECT_EQ(error, static_cast<int>(mci::Err::BadTimeFormat));
     Ask(cd, QStringLiteral("fly"), &error);
-    EXPECT_EQ(error, mci::MCIERR_UNRECOGNIZED_COMMAND);
+    EXPECT_EQ(error, static_cast<int>(mci::Err::UnrecognizedCommand));
 }
 
 TEST_F(CdAudioDeviceTest, PlaysPausesResumesAndStops)
@@ -109,9 +109,9 @@ TEST_F(CdAudioDeviceTest, OpeningTheDoorOfAnImageDriveTakesTheDiscOut)
     EXPECT_EQ(Ask(cd, QStringLiteral("status mode")), QStringLiteral("open"));
     int error = 0;
     Ask(cd, QStringLiteral("status position"), &error);
-    EXPECT_EQ(error, mci::MCIERR_DEVICE_NOT_READY);
+    EXPECT_EQ(error, static_cast<int>(mci::Err::DeviceNotReady));
     Ask(cd, QStringLiteral("play from 1"), &error);
-    EXPECT_EQ(error, mci::MCIERR_DEVICE_NOT_READY);
+    EXPECT_EQ(error, static_cast<int>(mci::Err::DeviceNotReady));
 
     Ask(cd, QStringLiteral("set door closed"));
     EXPECT_EQ(Ask(cd, QStringLiteral("status media present")), QStringLiteral("true"));
