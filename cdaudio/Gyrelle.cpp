@@ -107,13 +107,19 @@ void Gyrelle::RWCD() { Jump(-1); }
 void Gyrelle::Jump(int direction)
 {
     SendMCIString(QStringLiteral("set cd time format milliseconds"), true);
-    char reply[40] = {};
-    PlayerMod::mciSendStringA(QStringLiteral("status cd position wait"), reply, sizeof reply);
-    const std::int32_t position = dispatch::Variant(ReplyText(reply, sizeof reply)).ToLong();
-    const std::int64_t target
-        = static_cast<std::int64_t>(position) + direction * static_cast<std::int64_t>(fastForwardSpeed) * 1000;
-    if (target < std::numeric_limits<std::int32_t>::min() || target > std::numeric_limits<std::int32_t>::max())
-        forms::Raise(forms::Err::Overflow, AppTitle);
+    std::int64_t target = 0;
+    try {
+        char reply[40] = {};
+        PlayerMod::mciSendStringA(QStringLiteral("status cd position wait"), reply, sizeof reply);
+        const std::int32_t position = dispatch::Variant(ReplyText(reply, sizeof reply)).ToLong();
+        target = static_cast<std::int64_t>(position) + direction * static_cast<std::int64_t>(fastForwardSpeed) * 1000;
+        if (target < std::numeric_limits<std::int32_t>::min() || target > std::numeric_limits<std::int32_t>::max())
+            forms::Raise(forms::Err::Overflow, AppTitle);
+    } catch (const forms::RuntimeError&) {
+        // Every later reply is read in tmsf: do not leave the device counting in milliseconds.
+        PlayerMod::mciSendStringA(QStringLiteral("set cd time format tmsf"), nullptr, 0);
+        throw;
+    }
     cmd = (fPlaying ? QStringLiteral("play cd from ") : QStringLiteral("seek cd to ")) + QString::number(target);
     CDPaused = false;
     PlayerMod::mciSendStringA(cmd, nullptr, 0);

@@ -177,6 +177,17 @@ TEST_F(GyrelleFixture, TakingTheDiscOutAndPuttingItBack)
     EXPECT_EQ(Number(*cd, Id::track), 1);
 }
 
+TEST_F(GyrelleFixture, AJumpWithTheDoorOpenLeavesTheDeviceInTrackTime)
+{
+    auto cd = CreateControl();
+    cd->Call(Id::Initiate);
+    cd->Call(Id::EjectCD);
+    EXPECT_EQ(ErrorOf([&] { cd->Call(Id::RWCD); }), forms::Err::TypeMismatch);
+    cd->Call(Id::InjectCD);
+    EXPECT_EQ(Text(*cd, Id::TotalTime), QStringLiteral("00:09:00"));
+    EXPECT_EQ(Text(*cd, Id::TrackTime), QStringLiteral("00:03:00"));
+}
+
 TEST_F(GyrelleFixture, ARefusedCommandShowsTheDeviceErrorTitledWithTheLibrary)
 {
     auto cd = CreateControl();
