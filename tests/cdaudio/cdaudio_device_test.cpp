@@ -75,7 +75,9 @@ TEST_F(CdAudioDeviceTest, PlaysPausesResumesAndStops)
     Ask(cd, QStringLiteral("play from 2"), &error);
     ASSERT_EQ(error, 0);
     EXPECT_EQ(Ask(cd, QStringLiteral("status mode")), QStringLiteral("playing"));
-    QTest::qWait(1300);
+    // The sound server may take a moment to start the stream.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return Ask(cd, QStringLiteral("status position")) >= QStringLiteral("02:00:01"); }, 8000));
     const QString playing = Ask(cd, QStringLiteral("status position"));
     EXPECT_TRUE(playing.startsWith(QStringLiteral("02:00:01"))) << playing.toStdString();
 

@@ -67,8 +67,13 @@ TEST_F(frmGyrelleTest, ShowsTrackAndTimeAndPlaysByItselfUntilPaused)
     EXPECT_TRUE(TakeCommands().contains(QStringLiteral("play cd from 1")));
     EXPECT_TRUE(w.Gyrelle1->Get(Id::fPlaying).ToBool());
 
-    QTest::qWait(1200);
-    Tick(w);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            w.Gyrelle1->Call(Id::Update);
+            return w.Gyrelle1->Get(Id::sec).ToLong() >= 1;
+        },
+        8000));
+    w.Timer1_Timer();
     EXPECT_EQ(w.Label1->Caption(), QStringLiteral("[01]  00:01 / 00:03:00"));
     EXPECT_EQ(w.HScroll1->Max(), 3);
     EXPECT_EQ(w.HScroll1->Value(), 1);

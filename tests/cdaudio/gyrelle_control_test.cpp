@@ -22,6 +22,17 @@ int ErrorOf(auto&& step)
 
 QString Text(dispatch::IDispatch& cd, dispatch::DispId id) { return cd.Get(id).ToString(); }
 int Number(dispatch::IDispatch& cd, dispatch::DispId id) { return cd.Get(id).ToLong(); }
+
+// Polls until playback is a second into the track (the sound server may take a moment to start).
+void WaitOneSecondIn(dispatch::IDispatch& cd)
+{
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            cd.Call(GyrelleIds::Update);
+            return Number(cd, GyrelleIds::sec) >= 1;
+        },
+        8000));
+}
 bool Flag(dispatch::IDispatch& cd, dispatch::DispId id) { return cd.Get(id).ToBool(); }
 
 } // namespace
@@ -62,8 +73,7 @@ TEST_F(GyrelleFixture, PlaysPausesResumesAndStops)
     cd->Call(Id::PlayCD, {std::int16_t(2)});
     EXPECT_EQ(Text(*cd, Id::cmd), QStringLiteral("play cd from 2"));
     EXPECT_TRUE(Flag(*cd, Id::fPlaying));
-    QTest::qWait(1200);
-    cd->Call(Id::Update);
+    WaitOneSecondIn(*cd);
     EXPECT_EQ(Number(*cd, Id::track), 2);
     EXPECT_EQ(Number(*cd, Id::sec), 1);
     EXPECT_EQ(Text(*cd, Id::TrackTime), QStringLiteral("00:04:00"));
@@ -105,8 +115,7 @@ TEST_F(GyrelleFixture, NextAndPreviousTrackWrapAround)
     EXPECT_EQ(Number(*cd, Id::track), 2);
 
     cd->Call(Id::PlayCD, {std::int16_t(2)});
-    QTest::qWait(1200);
-    cd->Call(Id::Update);
+    WaitOneSecondIn(*cd);
     TakeCommands();
     cd->Call(Id::PTrack); // during a track: back to its start, still playing
     EXPECT_EQ(TakeCommands().value(0), QStringLiteral("play cd from 2"));
@@ -162,7 +171,7 @@ TEST_F(GyrelleFixture, TakingTheDiscOutAndPuttingItBack)
     cd->Call(Id::Initiate);
     cd->Call(Id::Update);
     cd->Call(Id::PlayCD, {std::int16_t(1)});
-    QTest::qWait(1100);
+    WaitOneSecondIn(*cd);
     cd->Call(Id::EjectCD);
     EXPECT_FALSE(Flag(*cd, Id::fCDLoaded));
     EXPECT_FALSE(Flag(*cd, Id::fPlaying));
