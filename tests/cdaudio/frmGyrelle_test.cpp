@@ -1,5 +1,7 @@
 #include "cdaudio/GyrelleIds.h"
+#include "platform/forms/Menu.h"
 #include "platform/mci/Mci.h"
+#include "player/frmPlayer.h"
 #include "tests/cdaudio/GyrelleFixture.h"
 #include "tools/frmGyrelle.h"
 
@@ -131,4 +133,19 @@ TEST_F(frmGyrelleTest, WithoutTheRegisteredControlItSaysSoAndCloses)
     w.Timer1_Timer(); // harmless without the control
     QTest::qWait(50);
     EXPECT_FALSE(forms::Instances::Exists<frmGyrelle>());
+}
+
+TEST_F(frmGyrelleTest, ThePlayersAudioCdItemOpensItOnTopWhenThePlayerIsOnTop)
+{
+    frmPlayer& player = forms::Instance<frmPlayer>();
+    player.mnuTop->setChecked(true);
+    player.mnuCDDVDAudioCD->Action()->trigger();
+    auto* w = forms::Instances::Existing<frmGyrelle>();
+    ASSERT_TRUE(w);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->Topmost());
+    EXPECT_TRUE(w->fInitiated);
+    w->Unload();
+    forms::Instances::Forget(&player);
+    delete &player;
 }
