@@ -1,8 +1,10 @@
 #include "player/frmPlayer.h"
 
+#include "dialogs/LumoCommonDialog.h"
 #include "engine/Media.h"
 #include "engine/Slider.h"
 
+#include "platform/forms/PropertyBag.h"
 #include "platform/forms/Twips.h"
 
 #include <QApplication>
@@ -102,6 +104,11 @@ void frmPlayer::CreateControls()
 
     lblQoute = new forms::Label(client, QStringLiteral("\""));
     lblQoute->setVisible(false);
+
+    ComDlg = new LumoCommonDialog(client);
+    ComDlg->ReadProperties(
+        forms::PropertyBag {{QStringLiteral("orientation"), 2}, {QStringLiteral("browsespecialfolder"), 17}});
+    ComDlg->setVisible(false);
 
     tmrCaption = new forms::Timer(this, 200, true);
     tmrCurrent = new forms::Timer(this, 500, true);

@@ -7,8 +7,13 @@
 #include "platform/forms/ScrollBar.h"
 #include "platform/forms/Timer.h"
 
+class LumoCommonDialog;
 class Media;
+class Skin;
 class Slider;
+namespace shell {
+class TrayIcon;
+}
 
 // The player window: video, playlist, transport, bars, menus and timers.
 class frmPlayer : public forms::Form {
@@ -152,16 +157,55 @@ public:
     const QString& CommandLine() const { return commandLine_; }
 
     // ---- Start-up and shutdown, settings and hand-off files (frmPlayerStartup.cpp) ----
+public:
+    // The window's skin, also used by the tool windows.
+    Skin* Skin1 = nullptr;
+    // The icon in the desktop's notification area, present from load to unload.
+    shell::TrayIcon* TrayIcon = nullptr;
+    // The last file taken from the hand-off file.
+    QString LastHandoff;
+
+    // The hand-off half of the position timer: takes a file that a second start left behind.
+    void PollHandoff();
+    // The tray icon's clicks, as mouse message numbers.
+    void TrayIcon_Message(int message);
+
 protected:
     void Form_Load() override;
     void Form_Unload(int& cancel) override;
 
 private:
     void WireStartup();
+    void ApplySettings();
+    void SaveSettings();
+    void ShowFirstRunAssociation();
+    void InstallWheelProcedure();
+    void RemoveWheelProcedure();
 
     // ---- Playlist and file opening (frmPlayerPlaylist.cpp) ----
 public:
+    static const QString MediaFilter;
+    static const QString PlaylistFilter;
+
+    // Opens and plays the playlist's current row and sizes the window for it.
     void OpenFile();
+    // The file's name without folder and extension; trims blanks off Path in place.
+    QString GetFileName(QString& Path);
+    // Files dropped on the video area: appended to the playlist, then the last row plays.
+    void framPlayer_OLEDragDrop(const QStringList& files, int Button, int Shift, double X, double Y);
+
+    void lstPlaylist_Click();
+    void lstPlaylist_OLEDragDrop(const QStringList& files, int Button, int Shift, double X, double Y);
+    void OpenCommand();
+    void AddFileCommand();
+    void OpenListCommand();
+    void ImportListCommand();
+    void SaveListCommand();
+    void RecentCommand(forms::MenuItem* entry);
+    void VideoCDCommand();
+    void AddDirCommand();
+    void RemoveCommand();
+    void ClearCommand();
 
 private:
     void WirePlaylist();
@@ -192,6 +236,9 @@ private:
     void WireMenuCommands();
 
     // ---- Design (frmPlayer.cpp, frmPlayerMenus.cpp) ----
+public:
+    LumoCommonDialog* ComDlg;
+
 private:
     void CreateControls();
     void CreateMenus();

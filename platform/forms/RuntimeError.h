@@ -26,12 +26,14 @@ private:
 
 // The numbers the program raises itself.
 namespace Err {
+constexpr int InvalidProcedureCall = 5;
 constexpr int Overflow = 6;
 constexpr int SubscriptOutOfRange = 9;
 constexpr int TypeMismatch = 13;
 constexpr int FileNotFound = 53;
 constexpr int InvalidPropertyValue = 380;
 constexpr int InvalidPropertyArrayIndex = 381;
+constexpr int SetNotPermitted = 387;
 constexpr int PropertyNotFound = 422;
 constexpr int CancelSelected = 32755;
 } // namespace Err

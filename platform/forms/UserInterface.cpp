@@ -1,6 +1,7 @@
 #include "platform/forms/UserInterface.h"
 
 #include "platform/forms/MsgBox.h"
+#include "platform/shell/CommonDialogs.h"
 
 #include <QApplication>
 #include <QInputDialog>
@@ -78,6 +79,33 @@ QString DesktopUserInterface::InputBox(const QString& prompt, const QString& tit
 }
 
 QAction* DesktopUserInterface::PopupMenu(QMenu* menu, const QPoint& at) { return menu->exec(at); }
+
+std::optional<FileResult> DesktopUserInterface::FileDialog(const FileRequest& request)
+{
+    return shell::ShowFileDialog(request);
+}
+
+std::optional<ColorResult> DesktopUserInterface::ColorDialog(const ColorRequest& request)
+{
+    return shell::ShowColorDialog(request);
+}
+
+std::optional<FontResult> DesktopUserInterface::FontDialog(const FontRequest& request)
+{
+    return shell::ShowFontDialog(request);
+}
+
+std::optional<PrinterResult> DesktopUserInterface::PrinterDialog(const PrinterRequest& request)
+{
+    return shell::ShowPrintDialog(request);
+}
+
+std::optional<QString> DesktopUserInterface::FolderDialog(const FolderRequest& request)
+{
+    return shell::ShowFolderDialog(request);
+}
+
+void DesktopUserInterface::Help(const HelpRequest& request) { shell::ShowHelpFile(request); }
 
 UserInterface& UI() { return current ? *current : Desktop(); }
 

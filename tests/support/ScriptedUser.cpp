@@ -40,3 +40,101 @@ QAction* ScriptedUser::PopupMenu(QMenu* /*menu*/, const QPoint& /*at*/)
     ++popups_;
     return nullptr;
 }
+
+void ScriptedUser::ChooseFile(const QString& path, int filterIndex)
+{
+    DialogAnswer a;
+    a.kind = DialogKind::File;
+    a.file = {path, filterIndex};
+    dialogAnswers_.push_back(a);
+}
+
+void ScriptedUser::ChooseColor(int color, std::initializer_list<std::pair<int, int>> customColors)
+{
+    DialogAnswer a;
+    a.kind = DialogKind::Color;
+    a.color = color;
+    a.customColors = customColors;
+    dialogAnswers_.push_back(a);
+}
+
+void ScriptedUser::ChooseFont(const forms::FontResult& font)
+{
+    DialogAnswer a;
+    a.kind = DialogKind::Font;
+    a.font = font;
+    dialogAnswers_.push_back(a);
+}
+
+void ScriptedUser::ChoosePrinter(const forms::PrinterResult& printer)
+{
+    DialogAnswer a;
+    a.kind = DialogKind::Printer;
+    a.printer = printer;
+    dialogAnswers_.push_back(a);
+}
+
+void ScriptedUser::ChooseFolder(const QString& path)
+{
+    DialogAnswer a;
+    a.kind = DialogKind::Folder;
+    a.folder = path;
+    dialogAnswers_.push_back(a);
+}
+
+void ScriptedUser::CancelDialog() { dialogAnswers_.push_back(DialogAnswer {}); }
+
+std::optional<ScriptedUser::DialogAnswer> ScriptedUser::NextAnswer(DialogKind kind)
+{
+    if (dialogAnswers_.empty()) return std::nullopt;
+    const DialogAnswer next = dialogAnswers_.front();
+    if (next.kind != kind && next.kind != DialogKind::Cancel) return std::nullopt;
+    dialogAnswers_.pop_front();
+    if (next.kind == DialogKind::Cancel) return std::nullopt;
+    return next;
+}
+
+std::optional<forms::FileResult> ScriptedUser::FileDialog(const forms::FileRequest& request)
+{
+    fileRequests_.push_back(request);
+    const auto answer = NextAnswer(DialogKind::File);
+    if (!answer) return std::nullopt;
+    return answer->file;
+}
+
+std::optional<forms::ColorResult> ScriptedUser::ColorDialog(const forms::ColorRequest& request)
+{
+    colorRequests_.push_back(request);
+    const auto answer = NextAnswer(DialogKind::Color);
+    if (!answer) return std::nullopt;
+    forms::ColorResult result {answer->color, request.customColors};
+    for (const auto& [slot, color] : answer->customColors)
+        result.customColors.at(static_cast<size_t>(slot)) = color;
+    return result;
+}
+
+std::optional<forms::FontResult> ScriptedUser::FontDialog(const forms::FontRequest& request)
+{
+    fontRequests_.push_back(request);
+    const auto answer = NextAnswer(DialogKind::Font);
+    if (!answer) return std::nullopt;
+    return answer->font;
+}
+
+std::optional<forms::PrinterResult> ScriptedUser::PrinterDialog(const forms::PrinterRequest& request)
+{
+    printerRequests_.push_back(request);
+    const auto answer = NextAnswer(DialogKind::Printer);
+    if (!answer) return std::nullopt;
+    return answer->printer;
+}
+
+std::optional<QString> ScriptedUser::FolderDialog(const forms::FolderRequest& request)
+{
+    folderRequests_.push_back(request);
+    const auto answer = NextAnswer(DialogKind::Folder);
+    if (!answer) return std::nullopt;
+    return answer->folder;
+}
+
+void ScriptedUser::Help(const forms::HelpRequest& request) { helpRequests_.push_back(request); }

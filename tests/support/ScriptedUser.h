@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <deque>
+#include <utility>
 #include <vector>
 
 // A user who answers every box the program shows with the answers a test chose, and remembers
@@ -24,6 +25,23 @@ public:
     // Texts for the next input boxes; without one, the box is cancelled.
     void AnswerInputs(std::initializer_list<QString> answers) { inputAnswers_.insert(inputAnswers_.end(), answers); }
 
+    // Answers for the next common dialogs, in order; a dialog whose answer is not next is cancelled.
+    void ChooseFile(const QString& path, int filterIndex = 1);
+    // The colour chosen, with the custom colours the user changed (slot, colour).
+    void ChooseColor(int color, std::initializer_list<std::pair<int, int>> customColors = {});
+    void ChooseFont(const forms::FontResult& font);
+    void ChoosePrinter(const forms::PrinterResult& printer);
+    void ChooseFolder(const QString& path);
+    void CancelDialog();
+
+    // The requests of the common dialogs shown, in order.
+    const std::vector<forms::FileRequest>& FileRequests() const { return fileRequests_; }
+    const std::vector<forms::ColorRequest>& ColorRequests() const { return colorRequests_; }
+    const std::vector<forms::FontRequest>& FontRequests() const { return fontRequests_; }
+    const std::vector<forms::PrinterRequest>& PrinterRequests() const { return printerRequests_; }
+    const std::vector<forms::FolderRequest>& FolderRequests() const { return folderRequests_; }
+    const std::vector<forms::HelpRequest>& HelpRequests() const { return helpRequests_; }
+
     const std::vector<Box>& Boxes() const { return boxes_; }
     const std::vector<QString>& Inputs() const { return inputs_; }
     int PopupCount() const { return popups_; }
@@ -31,12 +49,38 @@ public:
     int MessageBox(const QString& prompt, int style, const QString& title) override;
     QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
     QAction* PopupMenu(QMenu* menu, const QPoint& at) override;
+    std::optional<forms::FileResult> FileDialog(const forms::FileRequest& request) override;
+    std::optional<forms::ColorResult> ColorDialog(const forms::ColorRequest& request) override;
+    std::optional<forms::FontResult> FontDialog(const forms::FontRequest& request) override;
+    std::optional<forms::PrinterResult> PrinterDialog(const forms::PrinterRequest& request) override;
+    std::optional<QString> FolderDialog(const forms::FolderRequest& request) override;
+    void Help(const forms::HelpRequest& request) override;
 
 private:
+    enum class DialogKind { Cancel, File, Color, Font, Printer, Folder };
+    struct DialogAnswer {
+        DialogKind kind = DialogKind::Cancel;
+        forms::FileResult file;
+        int color = 0;
+        std::vector<std::pair<int, int>> customColors;
+        forms::FontResult font;
+        forms::PrinterResult printer;
+        QString folder;
+    };
+    // The next answer when it is for a dialog of this kind; nothing (cancel) otherwise.
+    std::optional<DialogAnswer> NextAnswer(DialogKind kind);
+
     forms::UserInterface* previous_;
     std::deque<int> boxAnswers_;
     std::deque<QString> inputAnswers_;
     std::vector<Box> boxes_;
     std::vector<QString> inputs_;
     int popups_ = 0;
+    std::deque<DialogAnswer> dialogAnswers_;
+    std::vector<forms::FileRequest> fileRequests_;
+    std::vector<forms::ColorRequest> colorRequests_;
+    std::vector<forms::FontRequest> fontRequests_;
+    std::vector<forms::PrinterRequest> printerRequests_;
+    std::vector<forms::FolderRequest> folderRequests_;
+    std::vector<forms::HelpRequest> helpRequests_;
 };
