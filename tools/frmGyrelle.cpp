@@ -23,10 +23,10 @@ frmGyrelle::~frmGyrelle() = default;
 void frmGyrelle::CreateControls()
 {
     QWidget* client = Client();
-    Label1 = new forms::Label(client, QStringLiteral("NO DISC"));
+    Label1 = new SkinLabel(client, QStringLiteral("NO DISC"));
     Label1->setFont(QFont(QStringLiteral("Arial Black"), 12));
     Label1->Move(120, 120, 5160, 375);
-    Label2 = new forms::Label(client);
+    Label2 = new SkinLabel(client);
     Label2->Move(120, 540, 5160, 255);
     HScroll1 = new forms::ProgressBar(client);
     HScroll1->Move(120, 840, 5160, 195);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "components/skin/Skin.h"
 #include "platform/dispatch/Dispatch.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
@@ -29,8 +30,8 @@ public:
     forms::CommandButton* Command8; // tray menu
     forms::CommandButton* cmdGoToTrack;
     forms::TextBox* txtGoToTrack;
-    forms::Label* Label1;
-    forms::Label* Label2;
+    SkinLabel* Label1;
+    SkinLabel* Label2;
     forms::ProgressBar* HScroll1;
     forms::Timer* Timer1;
     forms::Timer* tmrFF;
