@@ -228,8 +228,28 @@ private:
     void WireLayout();
 
     // ---- Full screen, auto-hide and the video area (frmPlayerFullScreen.cpp) ----
+public:
+    // Enters full screen, or leaves it; also the two "Full Screen" menu items.
+    void FullScreenToggle();
+
+    // The resize grip: "Yes" while it is held, "No" after it is released.
+    QString GripState;
+    int GripLastX = 0;
+    int GripLastY = 0;
+
 private:
     void WireFullScreen();
+    void tmrMax_Timer();
+    void tmrFade_Timer();
+    void UnhideFromCursor();
+    void UnhideFromVideoArea();
+    void ShowCursorAgain();
+    void HideCursor();
+    void SetTopMenus(bool on);
+    void DragWindow();
+    void PopUpCustomMenu();
+    void GripLoop();
+    bool cursorHidden_ = false;
 
     // ---- Menu commands (frmPlayerMenuCommands.cpp) ----
 private:

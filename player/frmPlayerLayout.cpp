@@ -1,8 +1,62 @@
 // The layout pass of the player window and the fit of the video.
 #include "player/frmPlayer.h"
 
+#include "engine/Media.h"
+#include "engine/Slider.h"
+#include "player/VideoFit.h"
+
+#include "platform/forms/RuntimeError.h"
+
 void frmPlayer::WireLayout() { }
 
-void frmPlayer::Form_Resize() { }
+// Places every bar and frame from the window's inner size. A step that fails (a negative size
+// when the window is very small) leaves its control where it was.
+void frmPlayer::Form_Resize()
+{
+    forms::IgnoreErrors run;
+    const double W = ScaleWidth();
+    const double H = ScaleHeight();
 
-void frmPlayer::Aspect() { }
+    run([&] { tmrMax->setEnabled(false); });
+    run([&] { scrVolume->Move(0, 0, scrVolume->Width(), H - (lstPlaylist->Height() + framControls2->Height())); });
+    run([&] { scrSpeed->Move(scrVolume->Width(), 0, W - scrVolume->Width(), scrSpeed->Height()); });
+    // The position bar runs on past the window's right edge.
+    run([&] {
+        scrPosition->Move(
+            scrVolume->Width(), scrVolume->Height() - scrPosition->Height(), W + 100, scrPosition->Height());
+    });
+    if (!FullScreen) {
+        run([&] {
+            framPlayer->Move(scrVolume->Width(), scrSpeed->Height(), W - scrVolume->Width(),
+                scrVolume->Height() - (scrPosition->Height() + scrSpeed->Height()));
+        });
+    }
+    if (FullScreen) run([&] { framPlayer->Move(0, 0, W, H); });
+    run([&] { framControls2->Move(0, H - framControls2->Height(), W, framControls2->Height()); });
+    run([&] { framControls->Move(W / 2 - framControls->Width() / 2); });
+    run([&] { lstPlaylist->Move(0, scrPosition->Top() + scrPosition->Height(), W, lstPlaylist->Height()); });
+    // Only the top-left part of the grip shows in the bottom-right corner.
+    run([&] { Frame1->Move(W - Frame1->Width() + 100, H - Frame1->Height() + 100); });
+    run([&] { Aspect(); });
+    run([&] { tmrMax->setEnabled(true); });
+}
+
+// Fits the video inside the video area as the ticked fit options say.
+void frmPlayer::Aspect()
+{
+    forms::IgnoreErrors run;
+    int w = 0;
+    int h = 0;
+    run([&] { Media1->extractDefaultMovieSize(w, h); });
+
+    VideoFit::Options options;
+    options.stretch = mnuOptionsStretch->Checked();
+    options.zoom100 = mnuOptionsDefaultSize->Checked();
+    options.zoom200 = mnuViewZoom200->Checked();
+    options.zoom50 = mnuViewZoom50->Checked();
+    options.keepAspectRatio = mnuOptionsAspectRatio->Checked();
+    const QSizeF current(Media1->Width(), Media1->Height());
+    const QSizeF area(framPlayer->Width(), framPlayer->Height());
+    for (const QRectF& move : VideoFit::Moves(options, w, h, current, area))
+        run([&] { Media1->Move(move.left(), move.top(), move.width(), move.height()); });
+}

@@ -32,16 +32,30 @@ double Form::ScaleHeight() const { return ToTwips(client_->height()); }
 WindowState Form::State() const
 {
     if (isMinimized()) return WindowState::Minimized;
-    if (isMaximized()) return WindowState::Maximized;
+    if (isMaximized() || isFullScreen()) return WindowState::Maximized;
     return WindowState::Normal;
 }
 
 void Form::setState(WindowState state)
 {
+    // The rectangle to come back to is kept here: a window whose style changes right after its
+    // state would otherwise forget it.
+    const bool wasNormal = State() == WindowState::Normal;
+    if (wasNormal && state != WindowState::Normal) normalGeometry_ = QRect(frameGeometry().topLeft(), size());
     switch (state) {
-    case WindowState::Normal: setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized)); break;
+    case WindowState::Normal:
+        setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+        if (!wasNormal && normalGeometry_.isValid()) {
+            resize(normalGeometry_.size());
+            move(normalGeometry_.topLeft());
+        }
+        break;
     case WindowState::Minimized: setWindowState(windowState() | Qt::WindowMinimized); break;
-    case WindowState::Maximized: setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized); break;
+    case WindowState::Maximized:
+        // A window without a frame fills the whole screen when maximised, panels included.
+        setWindowState((windowState() & ~Qt::WindowMinimized)
+            | (windowFlags().testFlag(Qt::FramelessWindowHint) ? Qt::WindowFullScreen : Qt::WindowMaximized));
+        break;
     }
 }
 
@@ -175,10 +189,24 @@ std::map<std::type_index, Form*>& Instances::table()
     return forms;
 }
 
-void Instances::Register(std::type_index type, Form* form) { table()[type] = form; }
+namespace {
+// The windows in the order they were created, as the program's collection of loaded windows.
+std::vector<Form*>& creationOrder()
+{
+    static std::vector<Form*> forms;
+    return forms;
+}
+} // namespace
+
+void Instances::Register(std::type_index type, Form* form)
+{
+    table()[type] = form;
+    creationOrder().push_back(form);
+}
 
 void Instances::Forget(Form* form)
 {
+    std::erase(creationOrder(), form);
     for (auto it = table().begin(); it != table().end(); ++it)
         if (it->second == form) {
             table().erase(it);
@@ -186,12 +214,6 @@ void Instances::Forget(Form* form)
         }
 }
 
-std::vector<Form*> Instances::All()
-{
-    std::vector<Form*> all;
-    for (auto& [type, form] : table())
-        all.push_back(form);
-    return all;
-}
+std::vector<Form*> Instances::All() { return creationOrder(); }
 
 } // namespace forms

@@ -81,6 +81,7 @@ private:
     bool loaded_ = false;
     bool unloading_ = false;
     QEventLoop* modalLoop_ = nullptr;
+    QRect normalGeometry_;
 };
 
 // One instance per window class, as the program's windows expect: the first use creates the
@@ -104,6 +105,7 @@ public:
     }
     template <class F> static bool Exists() { return Existing<F>() != nullptr; }
     static void Forget(Form* form);
+    // Every window in existence, in the order the windows were created.
     static std::vector<Form*> All();
 
 private:

@@ -7,6 +7,7 @@ namespace forms {
 
 MenuItem::MenuItem(QMenuBar* bar, const QString& caption)
     : QObject(bar)
+    , bar_(bar)
     , caption_(caption)
 {
     submenu_ = new QMenu(caption, bar);
@@ -74,6 +75,12 @@ void MenuItem::setVisible(bool on)
 {
     visible_ = on;
     action_->setVisible(on);
+    if (!bar_) return;
+    // A menu bar whose menus are all hidden disappears, and the window's client area grows.
+    bool anyShown = false;
+    for (const QAction* menu : bar_->actions())
+        anyShown = anyShown || menu->isVisible();
+    bar_->setVisible(anyShown);
 }
 
 QMenu* MenuItem::Submenu()

@@ -43,6 +43,7 @@ private:
     void Wire();
     QAction* action_ = nullptr;
     QPointer<QMenu> submenu_;
+    QPointer<QMenuBar> bar_;
     bool ownsMenu_ = false;
     QString caption_;
     bool checked_ = false;

@@ -1,5 +1,6 @@
 // The desktop's own dialogs, answered by finding them on screen as a user would.
 #include "platform/forms/UserInterface.h"
+#include "platform/shell/ShellExecute.h"
 #include "tests/support/TempDir.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QTimer>
+#include <QUrl>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -139,4 +141,27 @@ TEST(DesktopDialogs, PrintDialogReportsThePrintersSettings)
 
     WhenShown<QDialog>([](QDialog* dialog) { dialog->reject(); }, "QPrintDialog");
     EXPECT_FALSE(desktop.PrinterDialog(request));
+}
+
+TEST(DesktopDialogs, HelpOpensTheHelpFileWithTheDesktop)
+{
+    TempDir dir;
+    QFile help(dir.file(QStringLiteral("player.html")));
+    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+    help.close();
+    std::vector<QUrl> opened;
+    const auto previous = shell::SetUrlOpener([&](const QUrl& url) {
+        opened.push_back(url);
+        return true;
+    });
+    forms::HelpRequest request;
+    request.helpFile = help.fileName();
+    request.command = 1;
+    request.data = 77;
+    desktop.Help(request);
+    request.command = 2; // closes the viewer: nothing to open
+    desktop.Help(request);
+    shell::SetUrlOpener(previous);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(help.fileName()));
 }

@@ -1,5 +1,7 @@
 // The main of every test program: a QApplication (offscreen unless the test runs on a virtual
 // display) and a fresh program folder, so that no test touches the user's own files.
+#include "tests/support/ScriptedUser.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -18,5 +20,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tessel"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // No test may wait on a box for a real person: a test that does not script the user gets one
+    // who presses the first button and cancels every dialog.
+    ScriptedUser nobody;
     return RUN_ALL_TESTS();
 }

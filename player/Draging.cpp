@@ -1,0 +1,9 @@
+#include "player/Draging.h"
+
+#include "platform/forms/Cursor.h"
+
+namespace Draging {
+
+void FormDrag(QWidget* window) { forms::StartWindowMove(window); }
+
+} // namespace Draging
