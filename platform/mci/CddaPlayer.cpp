@@ -1,5 +1,7 @@
 #include "platform/mci/CddaPlayer.h"
 
+#include "platform/mci/Device.h"
+
 #include <mpv/client.h>
 
 namespace mci {
@@ -40,7 +42,7 @@ bool CddaPlayer::PlayFrom(double seconds)
         mpv_set_option_string(mpv_, "terminal", "no");
         mpv_set_option_string(mpv_, "audio-display", "no");
         // Without a sound server the disc still plays, silently, so its position moves on.
-        mpv_set_option_string(mpv_, "ao", "pulse,alsa,null");
+        mpv_set_option_string(mpv_, "ao", NullOutputs() ? "null" : "pulse,alsa,null");
         mpv_set_option_string(mpv_, "cdrom-device", device_.toLocal8Bit().constData());
         if (mpv_initialize(mpv_) < 0) {
             mpv_terminate_destroy(mpv_);
