@@ -4,6 +4,7 @@
 
 #include "components/skin/Skin.h"
 #include "dialogs/Files.h"
+#include "engine/Docking.h"
 #include "engine/Media.h"
 #include "platform/display/ScreenSaver.h"
 #include "platform/files/ProgramFolder.h"
@@ -42,7 +43,8 @@ void frmPlayer::WireStartup()
     Skin1 = new Skin(this);
     TrayIcon = new shell::TrayIcon(this);
     connect(TrayIcon, &shell::TrayIcon::Message, this, &frmPlayer::TrayIcon_Message);
-    connect(tmrCurrent, &forms::Timer::Tick, this, &frmPlayer::PollHandoff);
+    // Queued: the hand-off half of each tick runs after its position-bar half.
+    connect(tmrCurrent, &forms::Timer::Tick, this, &frmPlayer::PollHandoff, Qt::QueuedConnection);
 
     events()->AcceptFiles(true);
     connect(events(), &forms::Events::FilesDropped, this, &frmPlayer::framPlayer_OLEDragDrop);
@@ -62,6 +64,7 @@ void frmPlayer::Form_Load()
         return;
     }
 
+    run([&] { Docking::AttachForm(this, true); });
     run([&] { display::SetScreenSaverActive(false); });
     ControlsHidden = false;
 
@@ -164,6 +167,7 @@ void frmPlayer::Form_Unload(int& /*cancel*/)
             = {mnuFileLast->Caption(), mnuFileLast2->Caption(), mnuFileLast3->Caption(), mnuFileLast4->Caption()};
         PlayerFiles::WriteRecentFiles(PlayerFiles::RebuildRecentFiles(captions, lstPlaylist->Text()));
     });
+    run([&] { Docking::DetachForm(this); });
     run([&] { PlayerFiles::WriteFirstRun(); });
     run([&] { SaveSettings(); });
     run([&] { Media1->closeMovie(); });
