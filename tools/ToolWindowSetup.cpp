@@ -1,14 +1,12 @@
 #include "tools/ToolWindowSetup.h"
 
 #include "components/skin/Skin.h"
+#include "engine/Docking.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/Menu.h"
 #include "player/frmPlayer.h"
 
 namespace {
-
-// The docking layer takes the window in as a secondary window here, once it exists.
-void AttachSecondaryWindow(forms::Form& /*form*/) { }
 
 void ApplyPlayerSkin(const frmPlayer* player, forms::Form& form)
 {
@@ -20,7 +18,7 @@ void ApplyPlayerSkin(const frmPlayer* player, forms::Form& form)
 void ToolWindowSetup(forms::Form& form)
 {
     const frmPlayer* player = forms::Instances::Existing<frmPlayer>();
-    AttachSecondaryWindow(form);
+    Docking::AttachForm(&form, false);
     ApplyPlayerSkin(player, form);
     form.SetTopmost(player && player->mnuTop->Checked());
 }

@@ -1,4 +1,5 @@
 #include "cdaudio/GyrelleIds.h"
+#include "engine/Docking.h"
 #include "platform/forms/Menu.h"
 #include "platform/mci/Mci.h"
 #include "player/frmPlayer.h"
@@ -145,6 +146,7 @@ TEST_F(frmGyrelleTest, ThePlayersAudioCdItemOpensItOnTopWhenThePlayerIsOnTop)
     EXPECT_TRUE(w->isVisible());
     EXPECT_TRUE(w->Topmost());
     EXPECT_TRUE(w->fInitiated);
+    EXPECT_TRUE(Docking::IsAttached(w));
     w->Unload();
     forms::Instances::Forget(&player);
     delete &player;
