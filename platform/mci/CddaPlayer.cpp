@@ -1,105 +1,110 @@
 #include "platform/mci/CddaPlayer.h"
 
 #include "platform/mci/Device.h"
-
-#include <mpv/client.h>
+#include "platform/mci/MpvSession.h"
 
 namespace mci {
+
+namespace {
+
+constexpr int LoadTimeoutMs = 10000;
+constexpr int SeekTimeoutMs = 3000;
+
+} // namespace
 
 CddaPlayer::CddaPlayer(QString device)
     : device_(std::move(device))
 {
 }
 
-CddaPlayer::~CddaPlayer()
+CddaPlayer::~CddaPlayer() = default;
+
+bool CddaPlayer::Open()
 {
-    if (mpv_) mpv_terminate_destroy(mpv_);
+    if (mpv_) return mpv_->Ok();
+    // Without a sound server the disc still plays, silently, so its position moves on.
+    mpv_ = std::make_unique<MpvSession>(
+        "null", NullOutputs() ? "null" : "pulse,alsa,null", [this](const mpv_event& event) { OnEvent(event); });
+    if (!mpv_->Ok()) return false;
+    mpv_->Set("cdrom-device", device_.toStdString());
+    return true;
 }
 
-void CddaPlayer::DrainEvents()
+void CddaPlayer::OnEvent(const mpv_event& event)
 {
-    if (!mpv_) return;
-    while (true) {
-        mpv_event* e = mpv_wait_event(mpv_, 0);
-        if (e->event_id == MPV_EVENT_NONE) break;
-        // Our own stop and replace end files too; only a failed or finished stream ends playback here.
-        if (e->event_id == MPV_EVENT_END_FILE
-            && static_cast<mpv_event_end_file*>(e->data)->reason != MPV_END_FILE_REASON_STOP) {
+    switch (event.event_id) {
+    case MPV_EVENT_START_FILE: seeking_ = true; break;
+    case MPV_EVENT_PLAYBACK_RESTART: seeking_ = false; break;
+    case MPV_EVENT_END_FILE:
+        seeking_ = false;
+        // Our own stop ends the stream too; only a failed or finished stream ends playback here.
+        if (static_cast<const mpv_event_end_file*>(event.data)->reason != MPV_END_FILE_REASON_STOP) {
             loaded_ = false;
             playing_ = false;
         }
+        break;
+    default: break;
     }
 }
 
 bool CddaPlayer::PlayFrom(double seconds)
 {
-    if (!mpv_) {
-        mpv_ = mpv_create();
-        if (!mpv_) return false;
-        mpv_set_option_string(mpv_, "vid", "no");
-        mpv_set_option_string(mpv_, "idle", "yes");
-        mpv_set_option_string(mpv_, "keep-open", "yes");
-        mpv_set_option_string(mpv_, "terminal", "no");
-        mpv_set_option_string(mpv_, "audio-display", "no");
-        // Without a sound server the disc still plays, silently, so its position moves on.
-        mpv_set_option_string(mpv_, "ao", NullOutputs() ? "null" : "pulse,alsa,null");
-        mpv_set_option_string(mpv_, "cdrom-device", device_.toLocal8Bit().constData());
-        if (mpv_initialize(mpv_) < 0) {
-            mpv_terminate_destroy(mpv_);
-            mpv_ = nullptr;
+    if (!Open()) return false;
+    mpv_->Drain();
+    if (!loaded_) {
+        // The stream is opened before this returns: opening it reads the drive (or the cue sheet
+        // of an image) on libmpv's thread, and libcdio's cue reader must not run on two threads.
+        target_ = 0;
+        loaded_ = mpv_->Load("cdda://", LoadTimeoutMs);
+        if (loaded_) mpv_->WaitUntil([this] { return !seeking_ || !loaded_; }, LoadTimeoutMs);
+        if (!loaded_) {
+            playing_ = false;
             return false;
         }
     }
-    DrainEvents();
-    const QByteArray start = QByteArray::number(seconds, 'f', 3);
-    int rc;
-    if (loaded_) {
-        const char* seek[] = {"seek", start.constData(), "absolute+exact", nullptr};
-        rc = mpv_command(mpv_, seek);
-        int no = 0;
-        mpv_set_property(mpv_, "pause", MPV_FORMAT_FLAG, &no);
-    } else {
-        const QByteArray options = "start=" + start + ",pause=no";
-        const char* load[] = {"loadfile", "cdda://", "replace", options.constData(), nullptr};
-        rc = mpv_command(mpv_, load);
-        loaded_ = rc >= 0;
-    }
-    playing_ = rc >= 0;
+    // The position reported after this is the new one, even when libmpv takes its time.
+    target_ = seconds;
+    seeking_ = true;
+    const std::string start = QByteArray::number(seconds, 'f', 3).toStdString();
+    if (mpv_->Run({"seek", start.c_str(), "absolute+exact"}) < 0) seeking_ = false;
+    mpv_->WaitUntil([this] { return !seeking_ || !loaded_; }, SeekTimeoutMs);
+    mpv_->SetFlag("pause", false);
+    playing_ = loaded_;
     return playing_;
 }
 
 void CddaPlayer::Pause()
 {
     if (!mpv_) return;
-    int yes = 1;
-    mpv_set_property(mpv_, "pause", MPV_FORMAT_FLAG, &yes);
+    mpv_->SetFlag("pause", true);
     playing_ = false;
 }
 
 void CddaPlayer::Stop()
 {
     if (!mpv_) return;
-    const char* stop[] = {"stop", nullptr};
-    mpv_command(mpv_, stop);
+    mpv_->Run({"stop"});
     loaded_ = false;
     playing_ = false;
+    seeking_ = false;
 }
 
 bool CddaPlayer::Playing()
 {
-    DrainEvents();
+    if (mpv_) mpv_->Drain();
     if (!playing_) return false;
-    int eof = 0;
-    if (mpv_get_property(mpv_, "eof-reached", MPV_FORMAT_FLAG, &eof) >= 0 && eof) playing_ = false;
+    if (mpv_->Flag("eof-reached")) playing_ = false;
     return playing_;
 }
 
 std::optional<double> CddaPlayer::Time()
 {
-    DrainEvents();
-    if (!mpv_ || !loaded_) return std::nullopt;
-    double t = 0;
-    if (mpv_get_property(mpv_, "time-pos", MPV_FORMAT_DOUBLE, &t) < 0) return std::nullopt;
+    if (!mpv_) return std::nullopt;
+    mpv_->Drain();
+    if (!loaded_) return std::nullopt;
+    if (seeking_) return target_;
+    const double t = mpv_->Double("time-pos", -1);
+    if (t < 0) return std::nullopt;
     return t;
 }
 

@@ -1,15 +1,19 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 #include <optional>
 
-struct mpv_handle;
+struct mpv_event;
 
 namespace mci {
 
+class MpvSession;
+
 // Plays a drive's audio tracks with libmpv's cdda:// stream, which runs from the start of the first
 // track to the end of the disc. Times are seconds from the start of that stream. All calls are
-// synchronous and come from the user-interface thread; mpv's events are read when asked.
+// synchronous and come from the user-interface thread: starting playback returns once the stream
+// is open and playing from the position asked for.
 class CddaPlayer {
 public:
     explicit CddaPlayer(QString device);
@@ -26,11 +30,15 @@ public:
     std::optional<double> Time();
 
 private:
-    void DrainEvents();
-    mpv_handle* mpv_ = nullptr;
+    bool Open();
+    void OnEvent(const mpv_event& event);
+
+    std::unique_ptr<MpvSession> mpv_;
     QString device_;
     bool loaded_ = false;
     bool playing_ = false;
+    bool seeking_ = false; // a seek is under way; the time reported is its target
+    double target_ = 0;
 };
 
 } // namespace mci

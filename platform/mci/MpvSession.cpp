@@ -102,14 +102,18 @@ bool MpvSession::WaitUntil(const std::function<bool()>& done, int timeoutMs)
 bool MpvSession::Load(const std::string& file, int timeoutMs)
 {
     if (!mpv_) return false;
-    enum { Waiting, Loaded, Failed } state = Waiting;
+    // Reports about a file stopped earlier may still be on their way: only those after this file's
+    // start count.
+    enum { Waiting, Started, Loaded, Failed } state = Waiting;
     const Listener outer = listener_;
     listener_ = [&](const mpv_event& event) {
-        if (event.event_id == MPV_EVENT_FILE_LOADED) state = Loaded;
-        if (event.event_id == MPV_EVENT_END_FILE) state = Failed;
+        if (event.event_id == MPV_EVENT_START_FILE && state == Waiting) state = Started;
+        if (event.event_id == MPV_EVENT_FILE_LOADED && state == Started) state = Loaded;
+        if (event.event_id == MPV_EVENT_END_FILE && state == Started) state = Failed;
         if (outer) outer(event);
     };
-    if (Run({"loadfile", file.c_str(), "replace"}) >= 0) WaitUntil([&] { return state != Waiting; }, timeoutMs);
+    if (Run({"loadfile", file.c_str(), "replace"}) >= 0)
+        WaitUntil([&] { return state == Loaded || state == Failed; }, timeoutMs);
     listener_ = outer;
     return state == Loaded;
 }

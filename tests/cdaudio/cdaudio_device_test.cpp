@@ -101,6 +101,27 @@ TEST_F(CdAudioDeviceTest, PlaysPausesResumesAndStops)
     EXPECT_EQ(Ask(cd, QStringLiteral("status position")), QStringLiteral("01:00:00:00"));
 }
 
+TEST_F(CdAudioDeviceTest, TheDiscStaysInWhileItStartsAndAJumpIsReportedAtOnce)
+{
+    mci::CdAudioDevice cd;
+    Ask(cd, QStringLiteral("set time format tmsf"));
+    int error = 0;
+    Ask(cd, QStringLiteral("play from 1"), &error);
+    ASSERT_EQ(error, 0);
+    // Every question reads the disc again while the player opens it.
+    for (int i = 0; i < 20; ++i)
+        ASSERT_EQ(Ask(cd, QStringLiteral("status media present")).toStdString(), "true");
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return Ask(cd, QStringLiteral("status position")) >= QStringLiteral("01:00:01"); }, 8000));
+
+    Ask(cd, QStringLiteral("play from 3"), &error);
+    EXPECT_EQ(error, 0);
+    EXPECT_TRUE(Ask(cd, QStringLiteral("status position")).startsWith(QStringLiteral("03:00:00")));
+    Ask(cd, QStringLiteral("play from 2"));
+    EXPECT_TRUE(Ask(cd, QStringLiteral("status position")).startsWith(QStringLiteral("02:00:00")));
+    EXPECT_EQ(Ask(cd, QStringLiteral("status mode")), QStringLiteral("playing"));
+}
+
 TEST_F(CdAudioDeviceTest, OpeningTheDoorOfAnImageDriveTakesTheDiscOut)
 {
     mci::CdAudioDevice cd;
