@@ -3,6 +3,8 @@
 #include "platform/mci/Device.h"
 #include "platform/mci/MpvSession.h"
 
+#include <algorithm>
+
 namespace mci {
 
 namespace {
@@ -105,7 +107,9 @@ std::optional<double> CddaPlayer::Time()
     if (seeking_) return target_;
     const double t = mpv_->Double("time-pos", -1);
     if (t < 0) return std::nullopt;
-    return t;
+    // Playback only moves forward from where it was sent, but libmpv may report a moment before that
+    // until the sound after a seek has started.
+    return std::max(t, target_);
 }
 
 } // namespace mci

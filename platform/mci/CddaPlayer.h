@@ -38,7 +38,7 @@ private:
     bool loaded_ = false;
     bool playing_ = false;
     bool seeking_ = false; // a seek is under way; the time reported is its target
-    double target_ = 0;
+    double target_ = 0; // where playback was last sent
 };
 
 } // namespace mci
