@@ -2,6 +2,7 @@
 #include "tests/engine/MediaClips.h"
 #include "tests/support/TempDir.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
 #include <QThread>
@@ -47,9 +48,16 @@ TEST(PlayerStartup, PlaysTheFileItIsStartedWithInItsWindow)
     player.Start({clips::Video()});
     const QString window = player.WaitForWindow("Morvane Media Player");
     ASSERT_FALSE(window.isEmpty());
-    QThread::msleep(2000);
 
-    const QImage image(player.Screenshot(window, "player-playing"));
+    // The picture comes once the clip has opened and its first frames are decoded.
+    QImage image;
+    QElapsedTimer clock;
+    clock.start();
+    do {
+        image = QImage(player.Screenshot(window, "player-playing"));
+        if (!image.isNull() && ColouredShare(image) > 0.15) break;
+        QThread::msleep(200);
+    } while (clock.elapsed() < 20000);
     ASSERT_FALSE(image.isNull());
     EXPECT_GT(ColouredShare(image), 0.15) << "the clip's picture shows in the window";
 
