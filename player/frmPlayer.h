@@ -252,8 +252,23 @@ private:
     bool cursorHidden_ = false;
 
     // ---- Menu commands (frmPlayerMenuCommands.cpp) ----
+public:
+    // The program's help pages and home page on its web site.
+    static const QString OnlineHelpPage;
+    static const QString FaqPage;
+    static const QString HomePage;
+
+    // Copies the playlist's current file to a place the user chooses.
+    void CopyToCommand();
+    // The current file's properties; a message when the playlist has none.
+    void PropertiesCommand();
+
 private:
     void WireMenuCommands();
+    // Checks one of the five view modes, unchecks the other four and lays the window out again.
+    void ViewModeCommand(forms::MenuItem* chosen);
+    void SpeakerCommand(forms::MenuItem* item, void (Media::*on)(), void (Media::*off)());
+    void SysTrayCommand();
 
     // ---- Design (frmPlayer.cpp, frmPlayerMenus.cpp) ----
 public:

@@ -9,6 +9,7 @@
 #include "platform/files/ProgramFolder.h"
 #include "platform/forms/RuntimeError.h"
 #include "platform/shell/TrayIcon.h"
+#include "player/MouseScroll.h"
 #include "player/PlayerFiles.h"
 #include "player/SingleInstance.h"
 
@@ -205,6 +206,5 @@ void frmPlayer::TrayIcon_Message(int message)
 // The file-association dialog of the first run is not part of the program yet.
 void frmPlayer::ShowFirstRunAssociation() { }
 
-// The mouse-wheel control of the window is not part of the program yet.
-void frmPlayer::InstallWheelProcedure() { }
-void frmPlayer::RemoveWheelProcedure() { }
+void frmPlayer::InstallWheelProcedure() { MouseScroll::Install(*this); }
+void frmPlayer::RemoveWheelProcedure() { MouseScroll::Remove(*this); }
