@@ -2,6 +2,7 @@
 #include "player/frmPlayer.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char* argv[])
 {
@@ -13,14 +14,25 @@ int main(int argc, char* argv[])
     QStringList args = QApplication::arguments();
     args.removeFirst();
 
+    // Logging out or a terminal's interrupt closes the player as its own Exit would. A signal that
+    // comes while the player is still starting (its Load may show boxes) is answered once it runs.
+    bool running = false;
+    bool quitAsked = false;
+    const auto unload = [] {
+        if (auto* p = forms::Instances::Existing<frmPlayer>()) p->Unload();
+    };
+    QuitOnSignal quit([&] {
+        if (running)
+            unload();
+        else
+            quitAsked = true;
+    });
+
     auto& player = forms::Instance<frmPlayer>();
     player.setCommandLine(args.join(QLatin1Char(' ')));
     player.Show();
     if (forms::Form::ProgramEnded()) return 0;
-
-    // Logging out or a terminal's interrupt closes the player as its own Exit would.
-    QuitOnSignal quit([] {
-        if (auto* p = forms::Instances::Existing<frmPlayer>()) p->Unload();
-    });
+    running = true;
+    if (quitAsked) QTimer::singleShot(0, unload);
     return QApplication::exec();
 }

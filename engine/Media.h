@@ -105,6 +105,16 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void Send(const QString& command);
+    QString Query(const QString& command, unsigned* error = nullptr);
+    int NumericReply(const QString& command);
+    void PlayFrom(qint64 position);
+    void ForwardEvents(forms::Events* events);
+    void PollCursor();
+
+    // One reply area for every query, never cleared: a failed query leaves the last reply in it.
+    std::array<char, 128> reply_ {};
     QString openName_;
     QString requestedName_;
+    QString windowHandle_;
 };

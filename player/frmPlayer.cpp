@@ -55,6 +55,7 @@ void frmPlayer::CreateControls()
     scrSpeed->Move(240, 0, 8175, 135);
 
     scrPosition = new Slider(client);
+    scrPosition->ReadProperties(PositionBarDesign());
     scrPosition->Move(240, 5520, 10215, 210);
 
     framPlayer = new forms::PictureBox(client);

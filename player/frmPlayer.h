@@ -9,6 +9,7 @@
 
 class LumoCommonDialog;
 class Media;
+class PropertyBag;
 class Skin;
 class Slider;
 namespace shell {
@@ -213,10 +214,42 @@ private:
     // ---- Transport buttons and timers (frmPlayerTransport.cpp) ----
 private:
     void WireTransport();
+    void cmdPlay_Click();
+    void cmdPause_Click();
+    void cmdStop_Click();
+    void cmdNext_Click();
+    void cmdPrev_Click();
+    void cmdForw_MouseDown();
+    void cmdForw_MouseUp();
+    void cmdRew_MouseDown();
+    void cmdRew_MouseUp();
+    void tmrCaption_Timer();
+    void tmrCurrent_Timer();
+    void tmrPlaylist_Timer();
+    void tmrFF_Timer();
+    void tmrRW_Timer();
+    void tmrFF2_Timer();
+    void tmrRW2_Timer();
+    // The position bar's text: position and length joined by " / ".
+    QString PositionText();
+    // A time in seconds as the whole number of seconds a seek takes.
+    static int SeekSeconds(double seconds);
 
     // ---- Position, speed and volume bars (frmPlayerBars.cpp) ----
+public:
+    // Speed selection: which of the continuous wind timers runs, from the speed bar's value.
+    void scrSpeed_Scroll();
+    // Sets the playback volume from the volume bar.
+    void scrVolume_Change();
+
 private:
     void WireBars();
+    void scrPosition_MouseDown();
+    void scrPosition_MouseMove();
+    void scrPosition_MouseUp(int button);
+    void scrVolume_Scroll();
+    // The position bar's pictures and settings as designed.
+    static PropertyBag PositionBarDesign();
 
     // ---- Layout and aspect (frmPlayerLayout.cpp) ----
 public:

@@ -1,8 +1,10 @@
 // The playlist, the opening of its rows and the commands that fill it.
 #include "player/frmPlayer.h"
 
+#include "dialogs/LumoCommonDialog.h"
 #include "engine/Media.h"
 #include "engine/Slider.h"
+#include "platform/files/Paths.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/RuntimeError.h"
 #include "player/ListBox.h"
@@ -25,6 +27,8 @@ constexpr int AudioWidth = 9495;
 constexpr int AudioHeight = 7200;
 // Pixels of a movie's own size to twips.
 constexpr int TwipsPerMoviePixel = 15;
+// The folder dialog's root for a video CD: the drives.
+constexpr int DrivesFolder = 17;
 
 bool IsAudio(const QString& row)
 {
@@ -154,12 +158,82 @@ void frmPlayer::lstPlaylist_OLEDragDrop(const QStringList& files, int, int, doub
     }
 }
 
-void frmPlayer::OpenCommand() { }
-void frmPlayer::AddFileCommand() { }
-void frmPlayer::OpenListCommand() { }
-void frmPlayer::ImportListCommand() { }
-void frmPlayer::SaveListCommand() { }
-void frmPlayer::VideoCDCommand() { }
+void frmPlayer::OpenCommand()
+{
+    forms::IgnoreErrors run;
+    run([&] { ComDlg->setFilter(MediaFilter); });
+    run([&] { ComDlg->ShowOpen(); });
+    run([&] { lstPlaylist->Clear(); });
+    run([&] { lstPlaylist->AddItem(ComDlg->FileName()); });
+    run([&] { lstPlaylist->setListIndex(lstPlaylist->ListCount() - 1); });
+    run([&] { ListBox::RemoveDuplicateRows(*lstPlaylist); });
+}
+
+void frmPlayer::AddFileCommand()
+{
+    forms::IgnoreErrors run;
+    run([&] { ComDlg->setFilter(MediaFilter); });
+    run([&] { ComDlg->ShowOpen(); });
+    run([&] { lstPlaylist->AddItem(ComDlg->FileName()); });
+    run([&] { lstPlaylist->setListIndex(lstPlaylist->ListCount() - 1); });
+    run([&] { ListBox::RemoveDuplicateRows(*lstPlaylist); });
+}
+
+void frmPlayer::OpenListCommand()
+{
+    forms::IgnoreErrors run;
+    run([&] { lstPlaylist->Clear(); });
+    run([&] { ComDlg->setFilter(PlaylistFilter); });
+    run([&] { ComDlg->ShowOpen(); });
+    run([&] { ListBox::LoadListBox(ComDlg->FileName(), *lstPlaylist); });
+}
+
+void frmPlayer::ImportListCommand()
+{
+    forms::IgnoreErrors run;
+    run([&] { ComDlg->setFilter(PlaylistFilter); });
+    run([&] { ComDlg->ShowOpen(); });
+    run([&] { ListBox::LoadListBox(ComDlg->FileName(), *lstPlaylist); });
+}
+
+void frmPlayer::SaveListCommand()
+{
+    forms::IgnoreErrors run;
+    run([&] { ComDlg->setFilter(PlaylistFilter); });
+    // A cancelled dialog leaves FileName as it was: start it empty to tell, and put the previous
+    // name back when nothing was chosen.
+    QString previous;
+    bool chosen = false;
+    run([&] {
+        previous = ComDlg->FileName();
+        ComDlg->setFileName(QString());
+        ComDlg->ShowSave();
+        chosen = !ComDlg->FileName().isEmpty();
+    });
+    if (!chosen) {
+        run([&] { ComDlg->setFileName(previous); });
+        return;
+    }
+    run([&] { ListBox::SaveListBox(ComDlg->FileName(), *lstPlaylist); });
+}
+
+void frmPlayer::VideoCDCommand()
+{
+    forms::IgnoreErrors run;
+    run([&] { ComDlg->setBrowseSpecialFolder(DrivesFolder); });
+    run([&] { ComDlg->ShowBrowseForFolder(); });
+    QStringList found;
+    run([&] { found = files::FindFiles(ComDlg->FolderPath() + QStringLiteral("/MPEGav/*.dat")); });
+    if (found.isEmpty()) {
+        run([&] {
+            forms::MsgBox(
+                QStringLiteral("Cannot Find VCD"), forms::MsgBoxStyle::Critical, QStringLiteral("Error Loading VCD"));
+        });
+        return;
+    }
+    for (const QString& file : found)
+        run([&] { lstPlaylist->AddItem(file); });
+}
 
 void frmPlayer::RecentCommand(forms::MenuItem* entry)
 {

@@ -4,6 +4,7 @@
 
 #include "components/skin/Skin.h"
 #include "dialogs/Files.h"
+#include "engine/Docking.h"
 #include "engine/Media.h"
 #include "platform/display/ScreenSaver.h"
 #include "platform/files/ProgramFolder.h"
@@ -63,6 +64,7 @@ void frmPlayer::Form_Load()
         return;
     }
 
+    run([&] { Docking::AttachForm(this, true); });
     run([&] { display::SetScreenSaverActive(false); });
     ControlsHidden = false;
 
@@ -165,6 +167,7 @@ void frmPlayer::Form_Unload(int& /*cancel*/)
             = {mnuFileLast->Caption(), mnuFileLast2->Caption(), mnuFileLast3->Caption(), mnuFileLast4->Caption()};
         PlayerFiles::WriteRecentFiles(PlayerFiles::RebuildRecentFiles(captions, lstPlaylist->Text()));
     });
+    run([&] { Docking::DetachForm(this); });
     run([&] { PlayerFiles::WriteFirstRun(); });
     run([&] { SaveSettings(); });
     run([&] { Media1->closeMovie(); });

@@ -29,15 +29,19 @@ void Skin::ApplySkin(quintptr hWnd)
 {
     QWidget* window = QWidget::find(static_cast<WId>(hWnd));
     if (!window) return;
-    if (!previous_.contains(hWnd)) previous_.insert(hWnd, window->styleSheet());
+    if (!previous_.contains(window)) {
+        previous_.insert(window, window->styleSheet());
+        connect(window, &QObject::destroyed, this, [this, window] { previous_.remove(window); });
+    }
     window->setStyleSheet(StyleSheet());
 }
 
 void Skin::RemoveSkin(quintptr hWnd)
 {
-    if (!previous_.contains(hWnd)) return;
-    const QString before = previous_.take(hWnd);
-    if (QWidget* window = QWidget::find(static_cast<WId>(hWnd))) window->setStyleSheet(before);
+    QWidget* window = QWidget::find(static_cast<WId>(hWnd));
+    if (!window || !previous_.contains(window)) return;
+    disconnect(window, &QObject::destroyed, this, nullptr);
+    window->setStyleSheet(previous_.take(window));
 }
 
 SkinLabel::SkinLabel(QWidget* parent, const QString& caption)

@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QString>
 
+class QWidget;
+
 // The skin component: the program's one look, a style sheet with its images shipped in the
 // program, put on a window by its handle and taken off again.
 class Skin : public QObject {
@@ -25,7 +27,8 @@ public:
     static QIcon ProgramIcon();
 
 private:
-    QHash<quintptr, QString> previous_;
+    // The look each skinned window had before, by window (its handle may change while skinned).
+    QHash<QWidget*, QString> previous_;
 };
 
 // A label drawn in the skin's accent.

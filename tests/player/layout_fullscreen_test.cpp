@@ -27,6 +27,8 @@ protected:
     void SetUp() override
     {
         frm = std::make_unique<frmPlayer>();
+        // The video control's cursor poll raises MouseMove on its own; these tests raise it themselves.
+        frm->Media1->Timer1->setEnabled(false);
         frm->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(frm.get()));
         frm->Form_Resize();

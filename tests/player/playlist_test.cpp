@@ -4,6 +4,8 @@
 #include "player/ListBox.h"
 #include "tests/support/TempDir.h"
 
+#include <QDir>
+
 TEST_F(PlayerTest, FileNameIsTheTextBetweenTheLastSlashAndTheFirstDot)
 {
     frmPlayer& p = Start();
@@ -132,4 +134,107 @@ TEST_F(PlayerTest, HandoffPollTakesTheFileUpToACommaAndOpensIt)
     EXPECT_EQ(user_.Boxes()[0].prompt, "Error Opening File - ") << "a name without a dot is empty";
     p.PollHandoff();
     EXPECT_EQ(user_.Boxes().size(), 1u);
+}
+
+TEST_F(PlayerTest, OpenClearsThePlaylistAndACancelledOpenReusesThePreviousName)
+{
+    frmPlayer& p = Start();
+    p.lstPlaylist->AddItem("/m/old.avi");
+
+    // A fresh dialog that is cancelled appends an empty row, which opening removes again.
+    user_.CancelDialog();
+    emit p.mnuOpen->Click();
+    EXPECT_EQ(p.lstPlaylist->ListCount(), 0);
+    EXPECT_TRUE(user_.Boxes().empty());
+    ASSERT_EQ(user_.FileRequests().size(), 1u);
+    EXPECT_FALSE(user_.FileRequests()[0].save);
+    EXPECT_EQ(user_.FileRequests()[0].descriptions.value(1), "All Files(*.*)");
+
+    user_.ChooseFile("/m/new clip, ü.avi");
+    emit p.mnuCustomOpen->Click();
+    ASSERT_EQ(user_.Boxes().size(), 1u) << "the chosen file was opened";
+    EXPECT_EQ(user_.Boxes()[0].prompt, "Error Opening File - new clip, ü");
+
+    p.lstPlaylist->AddItem("/m/other.avi");
+    user_.CancelDialog();
+    emit p.mnuOpen->Click();
+    ASSERT_EQ(user_.Boxes().size(), 2u) << "the previous name was opened again";
+    EXPECT_EQ(user_.Boxes()[1].prompt, "Error Opening File - new clip, ü");
+    EXPECT_EQ(p.lstPlaylist->ListCount(), 0) << "the playlist was cleared first";
+}
+
+TEST_F(PlayerTest, AddFileAppendsAndOpensTheNewRow)
+{
+    frmPlayer& p = Start();
+    p.lstPlaylist->AddItem("/m/first.avi");
+    user_.ChooseFile("/m/second.avi");
+    emit p.mnuAddFile->Click();
+    ASSERT_EQ(user_.Boxes().size(), 2u) << "the failing row goes, and row 0 opens in its place";
+    EXPECT_EQ(user_.Boxes()[0].prompt, "Error Opening File - second");
+    EXPECT_EQ(user_.Boxes()[1].prompt, "Error Opening File - first");
+}
+
+TEST_F(PlayerTest, OpenImportAndSaveListThroughTheDialog)
+{
+    TempDir dir;
+    const QString list = dir.file("my list.txt");
+    Write(list, "/m/a.mp3\r\n/m/b, c.avi\r\n");
+    frmPlayer& p = Start();
+    p.lstPlaylist->AddItem("/m/gone.avi");
+
+    user_.ChooseFile(list);
+    emit p.mnuOpenList->Click();
+    EXPECT_EQ(Rows(*p.lstPlaylist), (QStringList {"/m/a.mp3", "/m/b", "c.avi"}));
+    EXPECT_EQ(p.lstPlaylist->ListIndex(), -1);
+    EXPECT_EQ(user_.FileRequests().back().descriptions.value(0), "Text File(*.txt)");
+
+    // A cancelled Import reads the previous list again.
+    user_.CancelDialog();
+    emit p.mnuImportList->Click();
+    EXPECT_EQ(p.lstPlaylist->ListCount(), 6);
+    EXPECT_TRUE(user_.Boxes().empty()) << "loading opens nothing";
+
+    const QString saved = dir.file("saved.txt");
+    user_.ChooseFile(saved);
+    emit p.mnuSaveList->Click();
+    EXPECT_TRUE(user_.FileRequests().back().save);
+    EXPECT_EQ(Read(saved), QByteArray("/m/a.mp3\r\n/m/b\r\nc.avi\r\n/m/a.mp3\r\n/m/b\r\nc.avi\r\n"));
+
+    // A cancelled Save writes nothing, and the name chosen before stays for the next dialog.
+    QFile::remove(saved);
+    user_.CancelDialog();
+    emit p.mnuSaveList->Click();
+    EXPECT_FALSE(QFile::exists(saved));
+    p.lstPlaylist->Clear();
+    user_.CancelDialog();
+    emit p.mnuImportList->Click();
+    EXPECT_EQ(p.lstPlaylist->ListCount(), 0) << "the saved list's name was kept, and that file is gone";
+}
+
+TEST_F(PlayerTest, VideoCdAppendsTheDiscsDatFilesOrSaysItFoundNone)
+{
+    TempDir disc;
+    ASSERT_TRUE(QDir().mkpath(disc.file("mpegav/folder.dat")));
+    Write(disc.file("mpegav/AVSEQ01.DAT"), "x");
+    Write(disc.file("mpegav/avseq02.dat"), "x");
+    Write(disc.file("mpegav/readme.txt"), "x");
+    frmPlayer& p = Start();
+
+    user_.ChooseFolder(disc.path());
+    emit p.mnuVCD->Click();
+    QStringList rows = Rows(*p.lstPlaylist);
+    rows.sort();
+    EXPECT_EQ(rows, (QStringList {disc.file("mpegav/AVSEQ01.DAT"), disc.file("mpegav/avseq02.dat")}));
+    EXPECT_EQ(p.lstPlaylist->ListIndex(), -1);
+    ASSERT_EQ(user_.FolderRequests().size(), 1u);
+    EXPECT_EQ(user_.FolderRequests()[0].root, 17);
+    EXPECT_TRUE(user_.Boxes().empty());
+
+    user_.CancelDialog();
+    emit p.mnuVCD->Click();
+    ASSERT_EQ(user_.Boxes().size(), 1u);
+    EXPECT_EQ(user_.Boxes()[0].prompt, "Cannot Find VCD");
+    EXPECT_EQ(user_.Boxes()[0].style, 16);
+    EXPECT_EQ(user_.Boxes()[0].title, "Error Loading VCD");
+    EXPECT_EQ(p.lstPlaylist->ListCount(), 2);
 }

@@ -1,6 +1,7 @@
 // The player's start-up and shutdown against its settings, recent-file and hand-off files.
 #include "tests/player/PlayerFixture.h"
 
+#include "engine/Docking.h"
 #include "engine/Media.h"
 #include "tests/support/TempDir.h"
 
@@ -12,6 +13,7 @@ const QByteArray DesignSettings
 TEST_F(PlayerTest, FirstRunWithoutFilesThenExitWritesTheThreeFiles)
 {
     frmPlayer& p = Start();
+    EXPECT_TRUE(Docking::IsAttached(&p)) << "the main window of docking";
     EXPECT_EQ(p.lstPlaylist->ListCount(), 0) << "the empty start-up row is removed again";
     EXPECT_TRUE(user_.Boxes().empty());
     for (auto* recent : {p.mnuFileLast, p.mnuFileLast2, p.mnuFileLast3, p.mnuFileLast4})
