@@ -59,6 +59,13 @@ WheelProcedure* Procedure(const frmPlayer& player)
 
 double Step(frmMouseScroll& settings) { return LeadingNumber(settings.txtSec->Text()); }
 
+// A position in seconds to the whole second a seek takes, halves to the even neighbour.
+int Seconds(double value)
+{
+    if (!std::isfinite(value) || std::abs(value) > 2147483647.0) forms::Raise(forms::Err::Overflow);
+    return static_cast<int>(std::nearbyint(value));
+}
+
 } // namespace
 
 void Install(frmPlayer& player)
@@ -79,6 +86,22 @@ void WindowProc(frmPlayer& player, bool WheelUp)
     QPointer<frmMouseScroll> alive(&settings);
     const double sign = WheelUp ? 1 : -1;
 
+    if (alive && settings.Option1->Value()) {
+        run([&] { player.tmrCurrent->setEnabled(false); });
+        run([&] { player.tmrMax->setEnabled(false); });
+        run([&] { player.scrPosition->setValue(player.scrPosition->Value() + sign * Step(settings)); });
+        run([&] { player.Media1->setPositionTo(Seconds(player.scrPosition->Value())); });
+        run([&] {
+            player.scrPosition->setCaption(
+                player.Media1->getFormatPosition() + QStringLiteral(" / ") + player.Media1->getFormatLength());
+        });
+        run([&] { player.tmrCurrent->setEnabled(true); });
+        run([&] { player.tmrMax->setEnabled(true); });
+    }
+    if (alive && settings.Option2->Value()) {
+        run([&] { player.scrSpeed->setValue(RoundInteger(player.scrSpeed->Value() + sign * Step(settings))); });
+        run([&] { player.scrSpeed_Scroll(); });
+    }
     if (alive && settings.Option3->Value()) {
         // The volume bar runs from -20 (loudest) to 0: up makes it louder.
         run([&] { player.scrVolume->setValue(RoundInteger(player.scrVolume->Value() - sign * Step(settings))); });

@@ -38,13 +38,13 @@ void frmPlayer::WireMenuCommands()
 
     // Commands of the transport buttons and the full-screen toggle.
     for (MenuItem* item : {mnuPlayerPlay, mnuCustomPlay})
-        onClick(item, [this] { cmdPlay->click(); });
+        onClick(item, [this] { cmdPlay_Click(); });
     for (MenuItem* item : {mnuPlayerPause, mnuCustomPause})
-        onClick(item, [this] { cmdPause->click(); });
+        onClick(item, [this] { cmdPause_Click(); });
     for (MenuItem* item : {mnuPlayerStop, mnuCustomStop})
-        onClick(item, [this] { cmdStop->click(); });
-    onClick(mnuPlayerNext, [this] { cmdNext->click(); });
-    onClick(mnuPlayerPrev, [this] { cmdPrev->click(); });
+        onClick(item, [this] { cmdStop_Click(); });
+    onClick(mnuPlayerNext, [this] { cmdNext_Click(); });
+    onClick(mnuPlayerPrev, [this] { cmdPrev_Click(); });
     for (MenuItem* item : {mnuFullScren, mnuCustomFullScreen})
         onClick(item, [this] { FullScreenToggle(); });
 

@@ -1,9 +1,12 @@
 // The mouse wheel over the player window and its settings window.
 #include "tests/player/PlayerFixture.h"
 
+#include "engine/Media.h"
+#include "engine/Slider.h"
 #include "platform/forms/RuntimeError.h"
 #include "player/MouseScroll.h"
 #include "player/frmMouseScroll.h"
+#include "tests/engine/MediaClips.h"
 
 #include <QSignalBlocker>
 #include <QWheelEvent>
@@ -89,6 +92,67 @@ TEST_F(WheelTest, TheFirstNotchLoadsTheSettingsHiddenAndTheWindowKeepsThem)
     EXPECT_EQ(settings->txtSec->Text(), "3");
     Wheel(&p, 120);
     EXPECT_EQ(forms::Instances::Existing<frmMouseScroll>(), settings);
+}
+
+TEST_F(WheelTest, WithoutASettingsFileEachNotchSeeksThreeSeconds)
+{
+    frmPlayer& p = Start();
+    p.lstPlaylist->AddItem(clips::Video());
+    p.lstPlaylist->setListIndex(0);
+    ASSERT_EQ(p.Media1->checkDeviceReady(), "true");
+    p.Media1->PauseMovie();
+    p.scrPosition->setMaxValue(p.Media1->getLengthInSec());
+    p.scrPosition->setValue(0);
+
+    Wheel(&p, 120);
+    EXPECT_EQ(p.scrPosition->Value(), 3);
+    EXPECT_NEAR(p.Media1->getPositionInMS(), 3000, 100);
+    EXPECT_EQ(p.scrPosition->Caption(), p.Media1->getFormatPosition() + " / " + p.Media1->getFormatLength());
+    EXPECT_TRUE(p.tmrCurrent->Enabled());
+    EXPECT_TRUE(p.tmrMax->Enabled());
+
+    Wheel(&p, -120);
+    EXPECT_EQ(p.scrPosition->Value(), 0);
+    EXPECT_NEAR(p.Media1->getPositionInMS(), 0, 100);
+
+    // A step of letters is no step: the timers still stop and start again around a seek in place.
+    Use(&frmMouseScroll::Option1, "abc");
+    p.scrPosition->setValue(2);
+    p.tmrCurrent->setEnabled(false);
+    Wheel(&p, 120);
+    EXPECT_EQ(p.scrPosition->Value(), 2);
+    EXPECT_NEAR(p.Media1->getPositionInMS(), 2000, 100);
+    EXPECT_TRUE(p.tmrCurrent->Enabled());
+    p.Media1->closeMovie();
+}
+
+TEST_F(WheelTest, SpeedStepsBelowThreeNeverLeaveTheNeutralZone)
+{
+    frmPlayer& p = Start();
+    Use(&frmMouseScroll::Option2, "2.5");
+    for (int notch = 0; notch < 3; ++notch) {
+        Wheel(&p, 120);
+        EXPECT_EQ(p.scrSpeed->Value(), 0) << "2.5 rounds to 2, which snaps back";
+        EXPECT_FALSE(p.tmrFF2->Enabled());
+    }
+
+    Use(&frmMouseScroll::Option2, "3.5");
+    Wheel(&p, 120);
+    EXPECT_EQ(p.scrSpeed->Value(), 4);
+    EXPECT_TRUE(p.tmrFF2->Enabled());
+    Wheel(&p, -120);
+    Wheel(&p, -120);
+    EXPECT_EQ(p.scrSpeed->Value(), -4);
+    EXPECT_TRUE(p.tmrRW2->Enabled());
+    EXPECT_FALSE(p.tmrFF2->Enabled());
+
+    // Outside the bar's range the value stays, and the speed selection still runs.
+    Use(&frmMouseScroll::Option2, "40");
+    p.tmrRW2->setEnabled(false);
+    Wheel(&p, -120);
+    EXPECT_EQ(p.scrSpeed->Value(), -4);
+    EXPECT_TRUE(p.tmrRW2->Enabled());
+    p.tmrRW2->setEnabled(false);
 }
 
 TEST_F(WheelTest, VolumeStepsAreRefusedPastTheEndOfTheBar)
