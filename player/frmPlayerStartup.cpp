@@ -44,7 +44,8 @@ void frmPlayer::WireStartup()
     Skin1 = new Skin(this);
     TrayIcon = new shell::TrayIcon(this);
     connect(TrayIcon, &shell::TrayIcon::Message, this, &frmPlayer::TrayIcon_Message);
-    connect(tmrCurrent, &forms::Timer::Tick, this, &frmPlayer::PollHandoff);
+    // Queued: the hand-off half of each tick runs after its position-bar half.
+    connect(tmrCurrent, &forms::Timer::Tick, this, &frmPlayer::PollHandoff, Qt::QueuedConnection);
 
     events()->AcceptFiles(true);
     connect(events(), &forms::Events::FilesDropped, this, &frmPlayer::framPlayer_OLEDragDrop);

@@ -1,0 +1,106 @@
+// Opening rows that really play: the window's size for audio and video, and a start with a clip.
+#include "tests/player/PlayerFixture.h"
+
+#include "engine/Media.h"
+#include "engine/Slider.h"
+#include "tests/engine/MediaClips.h"
+#include "tests/support/TempDir.h"
+
+#include <QDir>
+
+namespace {
+
+QString CopyTo(const QString& from, const QString& to)
+{
+    QDir().mkpath(QFileInfo(to).path());
+    QFile::remove(to);
+    EXPECT_TRUE(QFile::copy(from, to));
+    return to;
+}
+
+} // namespace
+
+TEST_F(PlayerTest, PlayableVideoStaysAndSizesTheWindowFromTheMovie)
+{
+    frmPlayer& p = Start();
+    ASSERT_TRUE(p.mnuResizeOnOpen->Checked());
+    p.lstPlaylist->AddItem(clips::Video());
+    p.lstPlaylist->AddItem(clips::Video());
+    p.lstPlaylist->setListIndex(1);
+
+    EXPECT_TRUE(user_.Boxes().empty());
+    EXPECT_EQ(p.Media1->GetFileName(), clips::Video());
+    EXPECT_EQ(p.lstPlaylist->ListCount(), 1) << "the opened row's duplicate is gone";
+    EXPECT_NEAR(p.Width(), 320 * 15 + p.scrVolume->Width(), 15);
+    EXPECT_NE(p.Height(), 7200);
+
+    // Clearing the list leaves the file playing.
+    ASSERT_TRUE(p.Media1->isMoviePlaying());
+    emit p.mnuPlayerClear->Click();
+    EXPECT_EQ(p.lstPlaylist->ListCount(), 0);
+    EXPECT_TRUE(p.Media1->isMoviePlaying());
+}
+
+TEST_F(PlayerTest, AudioMarkersAreCaseSensitiveAndFoundAnywhereInTheRow)
+{
+    TempDir dir;
+    frmPlayer& p = Start();
+
+    p.lstPlaylist->AddItem(clips::Mp3());
+    p.lstPlaylist->setListIndex(0);
+    EXPECT_TRUE(user_.Boxes().empty());
+    EXPECT_NEAR(p.Width(), 9495, 15);
+    EXPECT_NEAR(p.Height(), 7200, 15);
+
+    // Capitals are not an audio marker: the window takes the movie's (empty) size instead.
+    p.lstPlaylist->AddItem(CopyTo(clips::Wav(), dir.file("TONE.WAV")));
+    p.lstPlaylist->setListIndex(1);
+    EXPECT_TRUE(user_.Boxes().empty());
+    EXPECT_LT(p.Width(), 9495 - 15);
+
+    // A video in a folder whose name holds ".mp3" is taken for audio.
+    p.lstPlaylist->AddItem(CopyTo(clips::Video(), dir.file("best.mp3s/clip.mp4")));
+    p.lstPlaylist->setListIndex(2);
+    EXPECT_TRUE(user_.Boxes().empty());
+    EXPECT_NEAR(p.Width(), 9495, 15);
+    EXPECT_NEAR(p.Height(), 7200, 15);
+}
+
+TEST_F(PlayerTest, StartWithAClipPlaysItAndItBecomesARecentFile)
+{
+    TempDir dir;
+    const QString clip = CopyTo(clips::Video(), dir.file("my clip ü.mp4"));
+    frmPlayer& p = Start(clip);
+    EXPECT_TRUE(user_.Boxes().empty());
+    EXPECT_EQ(p.lstPlaylist->ListCount(), 1);
+    EXPECT_EQ(p.lstPlaylist->Text(), clip);
+    EXPECT_EQ(p.Media1->GetFileName(), clip);
+
+    Exit();
+    EXPECT_EQ(Read(Program("RecentFiles.ini")), ("\"\",\"" + clip + "\",\"\",\"\"\r\n").toUtf8());
+}
+
+TEST_F(PlayerTest, FirstPollOpensThePlayersOwnFileAgainAndDropsTheDuplicateRow)
+{
+    TempDir dir;
+    const QString clip = CopyTo(clips::Video(), dir.file("own.mp4"));
+    frmPlayer& p = Start(clip);
+    p.PollHandoff();
+    EXPECT_TRUE(user_.Boxes().empty());
+    EXPECT_EQ(p.LastHandoff, clip);
+    EXPECT_EQ(p.lstPlaylist->ListCount(), 1);
+    EXPECT_EQ(p.lstPlaylist->ListIndex(), -1) << "the selected duplicate was the row removed";
+    EXPECT_EQ(p.Media1->GetFileName(), clip);
+}
+
+TEST_F(PlayerTest, DamagedMediaIsReportedAndDropped)
+{
+    frmPlayer& p = Start();
+    p.lstPlaylist->AddItem(clips::Damaged());
+    p.lstPlaylist->AddItem(clips::Wav());
+    p.lstPlaylist->setListIndex(0);
+    ASSERT_EQ(user_.Boxes().size(), 1u);
+    EXPECT_EQ(user_.Boxes()[0].prompt, "Error Opening File - damaged");
+    EXPECT_EQ(p.lstPlaylist->ListCount(), 1);
+    EXPECT_EQ(p.lstPlaylist->Text(), clips::Wav()) << "the next row opened in its place";
+}
