@@ -34,6 +34,8 @@ protected:
         if (event->type() != QEvent::Wheel || !watched->isWidgetType()) return false;
         if (static_cast<QWidget*>(watched)->window() != &player_) return false;
         const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
+        // A sideways turn is no turn of the wheel here; the controls keep it.
+        if (delta == 0) return false;
         // A fine-grained wheel reports parts of a notch; they add up to whole notches.
         pending_ += delta;
         QPointer<QObject> alive(this);
