@@ -21,6 +21,7 @@ build: configure
 	@cmake --build $(BUILD_DIR)
 
 run: build
+	@[ ! -e $(BUILD_DIR)/bin/libGyrelle.so ] || $(BUILD_DIR)/bin/tessel-regsvr $(BUILD_DIR)/bin/libGyrelle.so
 	$(BUILD_DIR)/bin/tessel "$(if $(FILE),$(FILE),$(SAMPLE))"
 
 test: build

@@ -116,10 +116,10 @@ void Media::ForwardEvents(forms::Events* events)
     connect(events, &forms::Events::FilesDropped, this, &Media::OLEDragDrop);
 }
 
-void Media::Send(const QString& command)
+unsigned Media::Send(const QString& command)
 {
     const QByteArray text = command.toUtf8();
-    mci::SendString(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    return mci::SendString(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
 }
 
 QString Media::Query(const QString& command, unsigned* error)
@@ -172,7 +172,15 @@ int Media::getLengthInFrames()
     return NumericReply(QStringLiteral("status music length"));
 }
 
-void Media::playMovie() { Send(QStringLiteral("play music")); }
+void Media::playMovie()
+{
+    // Stop closes the device but keeps the name; Play then opens the file again and plays it
+    // from the start, instead of doing nothing until another file is chosen.
+    if (Send(QStringLiteral("play music")) == mci::Err::InvalidDeviceName && !requestedName_.isEmpty()) {
+        openName_.clear();
+        OpenFile(requestedName_);
+    }
+}
 void Media::stepFrames(int Value) { Send(QStringLiteral("step music by ") + QString::number(Value)); }
 void Media::restoreSizeDefault() { Send(QStringLiteral("put music window")); }
 void Media::minimizeMovie() { Send(QStringLiteral("window music state minimized")); }

@@ -105,7 +105,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void Send(const QString& command);
+    unsigned Send(const QString& command);
     QString Query(const QString& command, unsigned* error = nullptr);
     int NumericReply(const QString& command);
     void PlayFrom(qint64 position);

@@ -95,34 +95,44 @@ Slider::Slider(QWidget* parent)
     setFrameStyle(QFrame::NoFrame);
     setAutoFillBackground(true);
     setMouseTracking(true);
-    QPalette surface = palette();
-    surface.setColor(QPalette::Window, DefaultBackColor());
-    setPalette(surface);
-    QPalette caption = SliderCaption->palette();
-    caption.setColor(QPalette::WindowText, DefaultForeColor());
-    SliderCaption->setPalette(caption);
+    HoldBackColor(DefaultBackColor());
+    HoldForeColor(DefaultForeColor());
+}
+
+// The colours are kept with the control as well as in the palettes, so that a style sheet on the
+// host window does not repaint the bar in its own colours.
+void Slider::HoldBackColor(const QColor& colour)
+{
+    backColor_ = colour;
+    QPalette p = palette();
+    p.setColor(QPalette::Window, colour);
+    setPalette(p);
+}
+
+void Slider::HoldForeColor(const QColor& colour)
+{
+    foreColor_ = colour;
+    QPalette p = SliderCaption->palette();
+    p.setColor(QPalette::WindowText, colour);
+    SliderCaption->setPalette(p);
 }
 
 // ---- Properties ----
 
-QColor Slider::BackColor() const { return palette().color(QPalette::Window); }
+QColor Slider::BackColor() const { return backColor_; }
 
 void Slider::setBackColor(const QColor& colour)
 {
-    QPalette p = palette();
-    p.setColor(QPalette::Window, colour);
-    setPalette(p);
+    HoldBackColor(colour);
     PropertyChanged(QStringLiteral("BackColor"));
     UpdateSlider();
 }
 
-QColor Slider::ForeColor() const { return SliderCaption->palette().color(QPalette::WindowText); }
+QColor Slider::ForeColor() const { return foreColor_; }
 
 void Slider::setForeColor(const QColor& colour)
 {
-    QPalette p = SliderCaption->palette();
-    p.setColor(QPalette::WindowText, colour);
-    SliderCaption->setPalette(p);
+    HoldForeColor(colour);
     PropertyChanged(QStringLiteral("ForeColor"));
     UpdateSlider();
 }
@@ -236,17 +246,11 @@ void Slider::setHPicture(const QPixmap& picture)
 
 // ---- Persisted property set ----
 
-void Slider::ReadProperties(const PropertyBag& bag)
+void Slider::ReadProperties(const forms::PropertyBag& bag)
 {
     const QFont ambient = parentWidget() ? parentWidget()->font() : QApplication::font();
-    QPalette surface = palette();
-    surface.setColor(
-        QPalette::Window, bag.ReadProperty(QStringLiteral("BackColor"), DefaultBackColor()).value<QColor>());
-    setPalette(surface);
-    QPalette caption = SliderCaption->palette();
-    caption.setColor(
-        QPalette::WindowText, bag.ReadProperty(QStringLiteral("ForeColor"), DefaultForeColor()).value<QColor>());
-    SliderCaption->setPalette(caption);
+    HoldBackColor(bag.ReadProperty(QStringLiteral("BackColor"), DefaultBackColor()).value<QColor>());
+    HoldForeColor(bag.ReadProperty(QStringLiteral("ForeColor"), DefaultForeColor()).value<QColor>());
     QWidget::setEnabled(bag.ReadProperty(QStringLiteral("Enabled"), true).toBool());
     SliderCaption->setFont(bag.ReadProperty(QStringLiteral("Font"), ambient).value<QFont>());
     const bool border = bag.ReadProperty(QStringLiteral("Border"), false).toBool();
@@ -264,7 +268,7 @@ void Slider::ReadProperties(const PropertyBag& bag)
     MaskBool->setText(BooleanText(bag.ReadProperty(QStringLiteral("Mask"), false).toBool()));
 }
 
-void Slider::WriteProperties(PropertyBag& bag) const
+void Slider::WriteProperties(forms::PropertyBag& bag) const
 {
     const QFont ambient = parentWidget() ? parentWidget()->font() : QApplication::font();
     bag.WriteProperty(QStringLiteral("BackColor"), BackColor(), DefaultBackColor());
@@ -402,7 +406,7 @@ void Slider::Redraw()
     });
     run([&] {
         painter.setFont(SliderCaption->font());
-        painter.setPen(SliderCaption->palette().color(QPalette::WindowText));
+        painter.setPen(foreColor_);
         const int x = Whole16(inner.width() / 2.0 - SliderCaption->width() / 2.0);
         const int y = Whole16(inner.height() / 2.0 - SliderCaption->height() / 2.0);
         painter.drawText(QRect(x, y, SliderCaption->width(), SliderCaption->height()),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/PropertyBag.h"
+#include "platform/forms/PropertyBag.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Extent.h"
 
@@ -67,8 +67,8 @@ public:
     void UpdateSlider();
 
     // The persisted property set: read at creation by the host, written when the host saves.
-    void ReadProperties(const PropertyBag& bag);
-    void WriteProperties(PropertyBag& bag) const;
+    void ReadProperties(const forms::PropertyBag& bag);
+    void WriteProperties(forms::PropertyBag& bag) const;
     // Keys whose property was set since the control was created.
     const QSet<QString>& ChangedProperties() const { return changed_; }
 
@@ -97,11 +97,15 @@ private:
     void ScaleToMaximum();
     void Redraw();
     void PropertyChanged(const QString& key) { changed_.insert(key); }
+    void HoldBackColor(const QColor& colour);
+    void HoldForeColor(const QColor& colour);
     int InnerWidth() const;
     int InnerHeight() const;
     int HandleWidth() const;
     int HandleHeight() const;
 
+    QColor backColor_;
+    QColor foreColor_;
     QImage surface_;
     double pixelsPerUnit_ = 0;
     int handleLeft_ = 0;

@@ -4,6 +4,7 @@
 #include "platform/files/DelimitedFile.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/forms/RuntimeError.h"
+#include "tools/ToolWindowSetup.h"
 
 #include <QStringList>
 
@@ -54,6 +55,7 @@ frmMouseScroll::frmMouseScroll()
 void frmMouseScroll::Form_Load()
 {
     forms::IgnoreErrors run;
+    run([&] { ToolWindowSetup(*this); });
     QStringList items;
     run([&] {
         files::DelimitedReader reader(files::ProgramFile(SettingsFile));

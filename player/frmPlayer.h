@@ -9,9 +9,11 @@
 
 class LumoCommonDialog;
 class Media;
-class PropertyBag;
 class Skin;
 class Slider;
+namespace forms {
+class PropertyBag;
+}
 namespace shell {
 class TrayIcon;
 }
@@ -249,7 +251,7 @@ private:
     void scrPosition_MouseUp(int button);
     void scrVolume_Scroll();
     // The position bar's pictures and settings as designed.
-    static PropertyBag PositionBarDesign();
+    static forms::PropertyBag PositionBarDesign();
 
     // ---- Layout and aspect (frmPlayerLayout.cpp) ----
 public:

@@ -2,7 +2,7 @@
 #include "player/frmPlayer.h"
 
 #include "engine/Media.h"
-#include "engine/PropertyBag.h"
+#include "platform/forms/PropertyBag.h"
 #include "engine/Slider.h"
 #include "platform/forms/RuntimeError.h"
 
@@ -10,14 +10,16 @@
 #include <QToolTip>
 #include <cmath>
 
-PropertyBag frmPlayer::PositionBarDesign()
+forms::PropertyBag frmPlayer::PositionBarDesign()
 {
     Q_INIT_RESOURCE(pictures);
-    PropertyBag design;
+    forms::PropertyBag design;
     design.WriteProperty(QStringLiteral("Picture"), QPixmap(QStringLiteral(":/pictures/position-back.png")));
     design.WriteProperty(QStringLiteral("HPicture"), QPixmap(QStringLiteral(":/pictures/position-handle.png")));
     design.WriteProperty(QStringLiteral("MaskPicture"), QPixmap(QStringLiteral(":/pictures/position-mask.png")));
     design.WriteProperty(QStringLiteral("Mask"), true, false);
+    design.WriteProperty(QStringLiteral("BackColor"), QColor(0x22, 0x26, 0x2d));
+    design.WriteProperty(QStringLiteral("ForeColor"), QColor(0xdf, 0xe3, 0xea));
     design.WriteProperty(QStringLiteral("Caption"), QStringLiteral("00:00:00 / 00:00:00"));
     design.WriteProperty(QStringLiteral("Value"), QStringLiteral("0"));
     return design;

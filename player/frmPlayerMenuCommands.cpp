@@ -11,6 +11,7 @@
 #include "platform/forms/RuntimeError.h"
 #include "platform/shell/TrayIcon.h"
 #include "player/frmMouseScroll.h"
+#include "tools/frmGyrelle.h"
 
 const QString frmPlayer::OnlineHelpPage = QStringLiteral("https://tessel.example.org/tessel/help.html");
 const QString frmPlayer::FaqPage = QStringLiteral("https://tessel.example.org/tessel/faq.html");
@@ -77,6 +78,7 @@ void frmPlayer::WireMenuCommands()
     for (MenuItem* item : {mnuProperties, mnuCustomProperties})
         onClick(item, [this] { PropertiesCommand(); });
 
+    connect(mnuCDDVDAudioCD, &forms::MenuItem::Click, this, [] { forms::Instance<frmGyrelle>().Show(); });
     onClick(mnusetMouse, [] { ShowToolWindow<frmMouseScroll>(); });
 
     onClick(mnuHelpOnlineHelp, [] { Sheller::ShellOpen(OnlineHelpPage, OpenOperation); });

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <utility>
 
 namespace forms {
 
@@ -41,13 +42,13 @@ void Form::setState(WindowState state)
     // The rectangle to come back to is kept here: a window whose style changes right after its
     // state would otherwise forget it.
     const bool wasNormal = State() == WindowState::Normal;
-    if (wasNormal && state != WindowState::Normal) normalGeometry_ = QRect(frameGeometry().topLeft(), size());
+    if (wasNormal && state != WindowState::Normal) normalGeometry_ = geometry();
     switch (state) {
     case WindowState::Normal:
         setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
         if (!wasNormal && normalGeometry_.isValid()) {
-            resize(normalGeometry_.size());
-            move(normalGeometry_.topLeft());
+            const QRect normal = std::exchange(normalGeometry_, QRect());
+            setGeometry(normal);
         }
         break;
     case WindowState::Minimized: setWindowState(windowState() | Qt::WindowMinimized); break;

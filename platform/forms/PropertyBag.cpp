@@ -25,7 +25,7 @@ QVariant PropertyBag::ReadProperty(const QString& name, const QVariant& defaultV
 void PropertyBag::WriteProperty(const QString& name, const QVariant& value, const QVariant& defaultValue)
 {
     const auto it = Find(name);
-    const bool isDefault = defaultValue.isValid() && value == defaultValue;
+    const bool isDefault = !value.isValid() || (defaultValue.isValid() && value == defaultValue);
     if (it == values_.end()) {
         if (!isDefault) values_.emplace_back(name, value);
         return;

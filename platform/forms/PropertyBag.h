@@ -17,7 +17,7 @@ public:
 
     // The stored value of name, or defaultValue when the set holds none.
     QVariant ReadProperty(const QString& name, const QVariant& defaultValue = {}) const;
-    // Stores value under name, or removes name when value equals defaultValue.
+    // Stores value under name, or removes name when value equals defaultValue or is empty.
     void WriteProperty(const QString& name, const QVariant& value, const QVariant& defaultValue = {});
 
     bool Contains(const QString& name) const;

@@ -100,8 +100,9 @@ TEST(CommandParser, BadCommandStringsGetTheirErrorCodes)
     EXPECT_EQ(Send("open /tmp/x.xyz type MPEGVideo bogus"), Err::UnrecognizedKeyword);
     EXPECT_EQ(Send("open /tmp/does-not-exist.mp4 type MPEGVideo alias x"), Err::FileNotFound);
     EXPECT_EQ(Send("status all mode"), Err::CannotUseAll);
-    // The CD device type is not part of this layer: its door commands fail quietly.
-    EXPECT_EQ(Send("set cdaudio door open"), Err::InvalidDeviceName);
+    // The CD device type opens for one command; with no disc in its drive it cannot play.
+    qputenv("TESSEL_CDROM", "/nonexistent/disc.cue");
+    EXPECT_EQ(Send("play cdaudio"), Err::DeviceNotReady);
 
     for (unsigned code : {Err::UnrecognizedCommand, Err::InvalidDeviceName, Err::ParamOverflow, Err::OutOfRange})
         EXPECT_EQ(ErrorText(code).find("Unknown error"), std::string::npos) << code;

@@ -1,4 +1,4 @@
-#include "engine/PropertyBag.h"
+#include "platform/forms/PropertyBag.h"
 #include "engine/Slider.h"
 #include "platform/forms/RuntimeError.h"
 
@@ -75,13 +75,13 @@ TEST(SliderProperties, AFreshBarStoresNoKeysAndReadsTheDefaults)
 {
     QWidget host;
     Slider fresh(&host);
-    PropertyBag bag;
+    forms::PropertyBag bag;
     fresh.WriteProperties(bag);
-    EXPECT_TRUE(bag.Keys().isEmpty()) << bag.Keys().join(',').toStdString();
+    EXPECT_TRUE(bag.Names().isEmpty()) << bag.Names().join(',').toStdString();
     EXPECT_TRUE(fresh.ChangedProperties().isEmpty());
 
     Slider read(&host);
-    read.ReadProperties(PropertyBag());
+    read.ReadProperties(forms::PropertyBag());
     EXPECT_EQ(read.Caption(), "Slider");
     EXPECT_EQ(read.Value(), 5);
     EXPECT_EQ(read.MaxValue(), 10);
@@ -117,9 +117,9 @@ TEST(SliderProperties, ChangedPropertiesAreSavedUnderTheirKeysAndReadBack)
 
     const QStringList keys {"BackColor", "ForeColor", "Enabled", "Font", "Border", "Caption", "MaskPicture", "Picture",
         "StrechPicture", "Value", "MaxValue", "HPicture", "Mask"};
-    PropertyBag bag;
+    forms::PropertyBag bag;
     bar.WriteProperties(bag);
-    const QStringList written = bag.Keys();
+    const QStringList written = bag.Names();
     EXPECT_EQ(QSet<QString>(written.begin(), written.end()), QSet<QString>(keys.begin(), keys.end()));
     EXPECT_EQ(bar.ChangedProperties(), QSet<QString>(keys.begin(), keys.end()));
     EXPECT_EQ(bag.ReadProperty("Value").toString(), "60");
@@ -142,16 +142,16 @@ TEST(SliderProperties, ChangedPropertiesAreSavedUnderTheirKeysAndReadBack)
     EXPECT_FALSE(copy.Enabled());
     EXPECT_TRUE(copy.ChangedProperties().isEmpty()) << "reading the set changes nothing";
 
-    PropertyBag again;
+    forms::PropertyBag again;
     copy.WriteProperties(again);
-    EXPECT_EQ(again.Keys(), bag.Keys());
+    EXPECT_EQ(again.Names(), bag.Names());
 }
 
 TEST(SliderProperties, HoldersThatDoNotReadAsNumbersOrBooleans)
 {
     QWidget host;
     Slider bar(&host);
-    PropertyBag bag;
+    forms::PropertyBag bag;
     bag.WriteProperty("Value", "abc");
     bag.WriteProperty("MaxValue", "12 seconds");
     bag.WriteProperty("StrechPicture", "perhaps");
@@ -338,4 +338,23 @@ TEST_F(SliderTest, ABorderTakesOnePixelOnEachSide)
     EXPECT_DOUBLE_EQ(slider->PixelsPerUnit(), 19.8);
     Click(1 + 99); // X is measured inside the border
     EXPECT_EQ(slider->Value(), 5);
+}
+
+TEST_F(SliderTest, KeepsItsOwnColoursUnderTheWindowsStyleSheet)
+{
+    slider->setPicture(QPixmap());
+    slider->setHPicture(QPixmap());
+    slider->setBackColor(Qt::white);
+    slider->setForeColor(Qt::black);
+    host.setStyleSheet("QWidget { background-color: #102030; color: #f0f0f0; }");
+    slider->setCaption("Wide caption text");
+    EXPECT_EQ(slider->BackColor(), QColor(Qt::white));
+    EXPECT_EQ(slider->ForeColor(), QColor(Qt::black));
+    EXPECT_EQ(Pixel(2, 2), QColor(Qt::white));
+    const QImage image = slider->grab().toImage();
+    bool ink = false;
+    for (int x = 0; x < image.width() && !ink; ++x)
+        for (int y = 0; y < image.height() && !ink; ++y)
+            ink = qGray(image.pixel(x, y)) < 100;
+    EXPECT_TRUE(ink) << "the caption is printed in the bar's own colour";
 }

@@ -82,6 +82,7 @@ protected:
 TEST_F(FullScreenAndAutoHide, EnteringAndLeavingTwiceReturnsToTheWindowedState)
 {
     frm->Skin1->ApplySkin(frm->hWnd());
+    LetTheDesktopPlaceIt();
     const Qt::WindowFlags windowed = frm->windowFlags();
     LetTheDesktopPlaceIt();
     const QRect geometry = frm->geometry();

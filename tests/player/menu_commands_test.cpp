@@ -158,15 +158,22 @@ TEST_F(PlayerTest, PropertiesWithAnEmptyPlaylistSaysSo)
     EXPECT_EQ(user_.Boxes()[0].title, forms::AppTitle());
 }
 
-TEST_F(PlayerTest, MouseScrollingShowsTheOneSettingsWindow)
+TEST_F(PlayerTest, MouseScrollingShowsTheOneSettingsWindowOnTopWhenThePlayerIs)
 {
-    frmPlayer& p = Start();
+    // The program's own player, which the tool windows look up.
+    frmPlayer& p = forms::Instance<frmPlayer>();
+    player_ = &p;
+    p.Load();
+    p.mnuTop->Action()->trigger();
+
     Choose(p.mnusetMouse);
     frmMouseScroll* settings = forms::Instances::Existing<frmMouseScroll>();
     ASSERT_NE(settings, nullptr);
     EXPECT_TRUE(settings->isVisible());
     EXPECT_EQ(settings->Caption(), "Mouse Scroll Settings");
+    EXPECT_TRUE(settings->Topmost());
     Choose(p.mnusetMouse);
     EXPECT_EQ(forms::Instances::Existing<frmMouseScroll>(), settings);
     settings->Unload();
+    forms::Instances::Forget(&p);
 }
