@@ -171,6 +171,7 @@ public:
     // The hand-off half of the position timer: takes a file that a second start left behind.
     void PollHandoff();
     // The tray icon's clicks, as mouse message numbers.
+    void AddTrayIcon();
     void TrayIcon_Message(int message);
 
 protected:

@@ -19,8 +19,6 @@ const QString frmPlayer::HomePage = QStringLiteral("https://tessel.example.org/"
 
 namespace {
 
-// The tray icon's tip, as the window puts it there at start.
-const QString TrayTip = QStringLiteral("Morvane Media Player V1.0");
 const QString OpenOperation = QStringLiteral("Open");
 
 // Shows a tool window, creating it first if needed; one that is open already comes up again.
@@ -115,11 +113,7 @@ void frmPlayer::SysTrayCommand()
         run([&] { TrayIcon->Remove(); });
         return;
     }
-    run([&] {
-        QIcon icon = windowIcon();
-        if (icon.isNull()) icon = Skin::ProgramIcon();
-        TrayIcon->Add(icon, TrayTip);
-    });
+    run([&] { AddTrayIcon(); });
 }
 
 void frmPlayer::CopyToCommand()

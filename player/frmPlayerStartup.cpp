@@ -96,11 +96,7 @@ void frmPlayer::Form_Load()
 
     run([&] { Form_Resize(); });
 
-    run([&] {
-        QIcon icon = windowIcon();
-        if (icon.isNull()) icon = Skin::ProgramIcon();
-        TrayIcon->Add(icon, TrayTip);
-    });
+    run([&] { AddTrayIcon(); });
 
     ApplySettings();
 
@@ -191,6 +187,14 @@ void frmPlayer::PollHandoff()
     LastHandoff = item;
     run([&] { lstPlaylist->AddItem(item); });
     run([&] { lstPlaylist->setListIndex(lstPlaylist->ListCount() - 1); });
+}
+
+// Fills the tray icon's record (icon and tip) and adds it to the tray.
+void frmPlayer::AddTrayIcon()
+{
+    QIcon icon = windowIcon();
+    if (icon.isNull()) icon = Skin::ProgramIcon();
+    TrayIcon->Add(icon, TrayTip);
 }
 
 void frmPlayer::TrayIcon_Message(int message)
