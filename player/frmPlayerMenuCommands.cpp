@@ -76,7 +76,7 @@ void frmPlayer::WireMenuCommands()
     for (MenuItem* item : {mnuProperties, mnuCustomProperties})
         onClick(item, [this] { PropertiesCommand(); });
 
-    connect(mnuCDDVDAudioCD, &forms::MenuItem::Click, this, [] { forms::Instance<frmGyrelle>().Show(); });
+    onClick(mnuCDDVDAudioCD, [] { ShowToolWindow<frmGyrelle>(); });
     onClick(mnusetMouse, [] { ShowToolWindow<frmMouseScroll>(); });
 
     onClick(mnuHelpOnlineHelp, [] { Sheller::ShellOpen(OnlineHelpPage, OpenOperation); });
