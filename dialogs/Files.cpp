@@ -46,7 +46,8 @@ QString FileDateText(QString& path)
     const QLocale locale;
     const QDateTime local = stamp->toLocalTime();
     const QString date = locale.toString(local.date(), QLocale::ShortFormat);
-    if (local.time() == QTime(0, 0)) return date;
+    // File times count whole seconds here; a stamp within the first second of the day is midnight.
+    if (local.time().hour() == 0 && local.time().minute() == 0 && local.time().second() == 0) return date;
     return date + QLatin1Char(' ') + locale.toString(local.time(), QLocale::ShortFormat);
 }
 

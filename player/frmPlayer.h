@@ -171,6 +171,7 @@ public:
     // The hand-off half of the position timer: takes a file that a second start left behind.
     void PollHandoff();
     // The tray icon's clicks, as mouse message numbers.
+    void AddTrayIcon();
     void TrayIcon_Message(int message);
 
 protected:
@@ -287,8 +288,23 @@ private:
     bool cursorHidden_ = false;
 
     // ---- Menu commands (frmPlayerMenuCommands.cpp) ----
+public:
+    // The program's help pages and home page on its web site.
+    static const QString OnlineHelpPage;
+    static const QString FaqPage;
+    static const QString HomePage;
+
+    // Copies the playlist's current file to a place the user chooses.
+    void CopyToCommand();
+    // The current file's properties; a message when the playlist has none.
+    void PropertiesCommand();
+
 private:
     void WireMenuCommands();
+    // Checks one of the five view modes, unchecks the other four and lays the window out again.
+    void ViewModeCommand(forms::MenuItem* chosen);
+    void SpeakerCommand(forms::MenuItem* item, void (Media::*on)(), void (Media::*off)());
+    void SysTrayCommand();
 
     // ---- Design (frmPlayer.cpp, frmPlayerMenus.cpp) ----
 public:

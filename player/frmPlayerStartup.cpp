@@ -10,6 +10,7 @@
 #include "platform/files/ProgramFolder.h"
 #include "platform/forms/RuntimeError.h"
 #include "platform/shell/TrayIcon.h"
+#include "player/MouseScroll.h"
 #include "player/PlayerFiles.h"
 #include "player/SingleInstance.h"
 
@@ -95,11 +96,7 @@ void frmPlayer::Form_Load()
 
     run([&] { Form_Resize(); });
 
-    run([&] {
-        QIcon icon = windowIcon();
-        if (icon.isNull()) icon = Skin::ProgramIcon();
-        TrayIcon->Add(icon, TrayTip);
-    });
+    run([&] { AddTrayIcon(); });
 
     ApplySettings();
 
@@ -192,6 +189,14 @@ void frmPlayer::PollHandoff()
     run([&] { lstPlaylist->setListIndex(lstPlaylist->ListCount() - 1); });
 }
 
+// Fills the tray icon's record (icon and tip) and adds it to the tray.
+void frmPlayer::AddTrayIcon()
+{
+    QIcon icon = windowIcon();
+    if (icon.isNull()) icon = Skin::ProgramIcon();
+    TrayIcon->Add(icon, TrayTip);
+}
+
 void frmPlayer::TrayIcon_Message(int message)
 {
     forms::IgnoreErrors run;
@@ -209,6 +214,5 @@ void frmPlayer::TrayIcon_Message(int message)
 // The file-association dialog of the first run is not part of the program yet.
 void frmPlayer::ShowFirstRunAssociation() { }
 
-// The mouse-wheel control of the window is not part of the program yet.
-void frmPlayer::InstallWheelProcedure() { }
-void frmPlayer::RemoveWheelProcedure() { }
+void frmPlayer::InstallWheelProcedure() { MouseScroll::Install(*this); }
+void frmPlayer::RemoveWheelProcedure() { MouseScroll::Remove(*this); }

@@ -149,8 +149,13 @@ void frmPlayer::tmrPlaylist_Timer()
 {
     forms::IgnoreErrors run;
     if (!mnuRepeat->Checked()) return;
+    // A closed or never opened device answers neither query, and both would then read the same
+    // old reply: only an open file whose position has reached its length is at its end.
     bool atEnd = false;
-    run([&] { atEnd = Media1->getPositionInMS() == Media1->getLengthInMS(); });
+    run([&] {
+        atEnd = Media1->checkDeviceReady() == QLatin1String("true")
+            && Media1->getPositionInMS() == Media1->getLengthInMS();
+    });
     if (!atEnd) return;
 
     if (lstPlaylist->ListIndex() == lstPlaylist->ListCount() - 1) {

@@ -26,8 +26,11 @@ constexpr int RootDrives = 17;
 QString NameFilter(const QString& description, const QString& patterns)
 {
     QStringList list = patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    for (QString& p : list)
+    for (QString& p : list) {
         p = p.trimmed();
+        // "*.*" means every file, also those whose names have no dot.
+        if (p == QLatin1String("*.*")) p = QStringLiteral("*");
+    }
     return description + QStringLiteral(" (") + list.join(QLatin1Char(' ')) + QLatin1Char(')');
 }
 

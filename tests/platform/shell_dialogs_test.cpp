@@ -46,8 +46,8 @@ TEST(DesktopDialogs, FileDialogReportsThePathAndTheChosenFilterPair)
     forms::FileRequest request;
     request.title = QStringLiteral("Open Media");
     request.initialFolder = dir.path();
-    request.descriptions = QStringList {"Text File(*.txt)", "Media(*.ogg;*.mp3)"};
-    request.patterns = QStringList {"*.txt", "*.ogg;*.mp3"};
+    request.descriptions = QStringList {"Text File(*.txt)", "Media(*.ogg;*.mp3)", "All Files(*.*)"};
+    request.patterns = QStringList {"*.txt", "*.ogg;*.mp3", "*.*"};
     QStringList offered;
     QString title;
     WhenShown<QFileDialog>([&](QFileDialog* dialog) {
@@ -62,7 +62,9 @@ TEST(DesktopDialogs, FileDialogReportsThePathAndTheChosenFilterPair)
     EXPECT_EQ(result->path, file.fileName());
     EXPECT_EQ(result->filterIndex, 2);
     EXPECT_EQ(title, QStringLiteral("Open Media"));
-    EXPECT_EQ(offered, (QStringList {"Text File(*.txt) (*.txt)", "Media(*.ogg;*.mp3) (*.ogg *.mp3)"}));
+    EXPECT_EQ(
+        offered, (QStringList {"Text File(*.txt) (*.txt)", "Media(*.ogg;*.mp3) (*.ogg *.mp3)", "All Files(*.*) (*)"}))
+        << "all files are offered, also names without a dot";
 
     WhenShown<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
     EXPECT_FALSE(desktop.FileDialog(request));

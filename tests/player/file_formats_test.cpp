@@ -208,6 +208,8 @@ TEST(FileFunctions, DateTextOfModificationTime)
     ASSERT_TRUE(file.setFileTime(midnight, QFileDevice::FileModificationTime));
     const QString dateOnly = Files::FileDateText(path);
     EXPECT_EQ(dateOnly, QLocale().toString(QDate(2021, 3, 4), QLocale::ShortFormat));
+    ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2021, 3, 4), QTime(0, 0, 0, 400)), QFileDevice::FileModificationTime));
+    EXPECT_EQ(Files::FileDateText(path), dateOnly) << "a stamp within midnight's second is midnight";
 
     ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2021, 3, 4), QTime(13, 45)), QFileDevice::FileModificationTime));
     const QString withTime = Files::FileDateText(path);

@@ -106,6 +106,30 @@ TEST_F(PlaybackTest, WithoutRepeatPlaybackStopsAtTheEnd)
     EXPECT_EQ(player.Media1->getPositionInMS(), player.Media1->getLengthInMS());
 }
 
+TEST_F(PlaybackTest, WithRepeatOnStopStaysStoppedAndAppendedRowsWaitToBeChosen)
+{
+    ASSERT_TRUE(player.mnuRepeat->Checked());
+    // Rows appended while nothing was ever opened do not start by themselves.
+    player.lstPlaylist->AddItem(clips::Wav());
+    player.lstPlaylist->AddItem(clips::Mp3());
+    QTest::qWait(400);
+    EXPECT_EQ(player.lstPlaylist->ListIndex(), -1);
+    EXPECT_TRUE(player.Media1->GetFileName().isEmpty());
+
+    player.lstPlaylist->Clear();
+    Play({clips::Wav()}, 0);
+    player.cmdStop->click();
+    QTest::qWait(400);
+    char mode[128] = {};
+    EXPECT_NE(mci::SendString("status music mode", mode, sizeof mode), 0u) << "Stop closed the file: " << mode;
+
+    player.lstPlaylist->Clear();
+    Play({clips::Wav(), clips::Mp3()}, 0);
+    player.cmdStop->click();
+    QTest::qWait(400);
+    EXPECT_EQ(player.lstPlaylist->ListIndex(), 0) << "Stop does not move on to the next row";
+}
+
 TEST_F(PlaybackTest, NextStopsAtTheLastRowAndPreviousLeavesNoRowBeforeTheFirst)
 {
     Play({clips::Wav(), clips::Mp3()}, 0);
