@@ -249,6 +249,7 @@ void MpegVideoDevice::SeekTo(double seconds)
     if (mpv_.Run({"seek", target.c_str(), "absolute+exact"}) >= 0)
         mpv_.WaitUntil([this] { return !seeking_ || !loaded_; }, SeekTimeoutMs);
     seeking_ = false;
+    seekedTo_ = seconds;
     atEnd_ = Length() > 0 && seconds >= Length();
 }
 
@@ -299,7 +300,9 @@ double MpegVideoDevice::Position()
 {
     mpv_.Drain();
     if (atEnd_) return Length();
-    const double seconds = std::max(0.0, mpv_.Double("time-pos"));
+    // Playback only moves forward from a seek, but after one from a pause libmpv reports a moment
+    // before its target until the sound has started again.
+    const double seconds = std::max({0.0, mpv_.Double("time-pos"), seekedTo_});
     return Length() > 0 ? std::min(seconds, Length()) : seconds;
 }
 

@@ -64,6 +64,7 @@ private:
     TimeFormat timeFormat_ = TimeFormat::Milliseconds;
     bool atEnd_ = false;
     bool seeking_ = false;
+    double seekedTo_ = 0; // where the last seek went
     std::optional<double> playTo_;
 
     double length_ = 0;

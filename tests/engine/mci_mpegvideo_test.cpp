@@ -185,6 +185,10 @@ TEST_F(MpegVideo, SoundFilesHaveNoPictureAndNoFrames)
         EXPECT_EQ(Send("step v by 1"), Err::UnsupportedFunction);
         EXPECT_EQ(Send("play v from 1000"), 0u);
         EXPECT_EQ(Ask("status v mode"), "playing");
+        // Once the sound has been playing, a seek still lands exactly where it was sent.
+        EXPECT_TRUE(QTest::qWaitFor([] { return Number("status v position") > 1100; }, 8000));
+        EXPECT_EQ(Send("seek v to 2000"), 0u);
+        EXPECT_EQ(Ask("status v position"), "2000");
         EXPECT_EQ(Send("close v"), 0u);
     }
 }
