@@ -2,6 +2,7 @@
 #include "platform/forms/RuntimeError.h"
 #include "platform/mci/Mci.h"
 #include "tests/cdaudio/GyrelleFixture.h"
+#include "tests/support/ErrorNumber.h"
 
 #include <QTest>
 
@@ -9,16 +10,6 @@ namespace Id = GyrelleIds;
 using dispatch::Variant;
 
 namespace {
-
-int ErrorOf(auto&& step)
-{
-    try {
-        step();
-    } catch (const forms::RuntimeError& e) {
-        return e.Number();
-    }
-    return 0;
-}
 
 QString Text(dispatch::IDispatch& cd, dispatch::DispId id) { return cd.Get(id).ToString(); }
 int Number(dispatch::IDispatch& cd, dispatch::DispId id) { return cd.Get(id).ToLong(); }
@@ -161,8 +152,8 @@ TEST_F(GyrelleFixture, WithoutADiscPlayDoesNothingAndAJumpRaisesTypeMismatch)
     cd->Call(Id::PlayCD, {std::int16_t(1)});
     EXPECT_TRUE(TakeCommands().isEmpty());
     EXPECT_FALSE(Flag(*cd, Id::fPlaying));
-    EXPECT_EQ(ErrorOf([&] { cd->Call(Id::FFCD); }), forms::Err::TypeMismatch);
-    EXPECT_EQ(ErrorOf([&] { cd->Call(Id::PlayCD, {QStringLiteral("abc")}); }), forms::Err::TypeMismatch);
+    EXPECT_EQ(ErrorNumber([&] { cd->Call(Id::FFCD); }), forms::Err::TypeMismatch);
+    EXPECT_EQ(ErrorNumber([&] { cd->Call(Id::PlayCD, {QStringLiteral("abc")}); }), forms::Err::TypeMismatch);
 }
 
 TEST_F(GyrelleFixture, TakingTheDiscOutAndPuttingItBack)
@@ -191,7 +182,7 @@ TEST_F(GyrelleFixture, AJumpWithTheDoorOpenLeavesTheDeviceInTrackTime)
     auto cd = CreateControl();
     cd->Call(Id::Initiate);
     cd->Call(Id::EjectCD);
-    EXPECT_EQ(ErrorOf([&] { cd->Call(Id::RWCD); }), forms::Err::TypeMismatch);
+    EXPECT_EQ(ErrorNumber([&] { cd->Call(Id::RWCD); }), forms::Err::TypeMismatch);
     cd->Call(Id::InjectCD);
     EXPECT_EQ(Text(*cd, Id::TotalTime), QStringLiteral("00:09:00"));
     EXPECT_EQ(Text(*cd, Id::TrackTime), QStringLiteral("00:03:00"));
@@ -209,5 +200,5 @@ TEST_F(GyrelleFixture, ARefusedCommandShowsTheDeviceErrorTitledWithTheLibrary)
     EXPECT_EQ(user_.Boxes()[0].prompt, QString::fromStdString(mci::ErrorText(282)));
     EXPECT_EQ(user_.Boxes()[0].style, 0);
     EXPECT_EQ(cd->Call(Id::SendMCIString, {QStringLiteral("status cd mode"), true}), Variant(true));
-    EXPECT_EQ(ErrorOf([&] { cd->Call(0x60030042); }), 438);
+    EXPECT_EQ(ErrorNumber([&] { cd->Call(0x60030042); }), 438);
 }

@@ -1,6 +1,7 @@
 #include "platform/dispatch/InProcServer.h"
 #include "platform/forms/RuntimeError.h"
 #include "platform/registry/Registry.h"
+#include "tests/support/ErrorNumber.h"
 
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -8,16 +9,6 @@
 using dispatch::Variant;
 
 namespace {
-
-int ErrorOf(auto&& step)
-{
-    try {
-        step();
-    } catch (const forms::RuntimeError& e) {
-        return e.Number();
-    }
-    return 0;
-}
 
 const QString ServerPath = QStringLiteral(TESSEL_BINARY_DIR "/bin/libtessel_test_server.so");
 const QString RegSvr = QStringLiteral(TESSEL_BINARY_DIR "/bin/tessel-regsvr");
@@ -34,15 +25,15 @@ TEST(DispatchVariant, ConvertsAsThePlatformDoes)
     EXPECT_EQ(Variant(QStringLiteral("True")).ToBool(), true);
     EXPECT_EQ(Variant(std::int16_t(7)).ToString(), QStringLiteral("7"));
     EXPECT_EQ(Variant(false).ToString(), QStringLiteral("False"));
-    EXPECT_EQ(ErrorOf([] { Variant(QStringLiteral("abc")).ToInteger(); }), forms::Err::TypeMismatch);
-    EXPECT_EQ(ErrorOf([] { Variant(QString()).ToLong(); }), forms::Err::TypeMismatch);
-    EXPECT_EQ(ErrorOf([] { Variant(QStringLiteral("70000")).ToInteger(); }), forms::Err::Overflow);
-    EXPECT_EQ(ErrorOf([] { Variant(3e10).ToLong(); }), forms::Err::Overflow);
+    EXPECT_EQ(ErrorNumber([] { Variant(QStringLiteral("abc")).ToInteger(); }), forms::Err::TypeMismatch);
+    EXPECT_EQ(ErrorNumber([] { Variant(QString()).ToLong(); }), forms::Err::TypeMismatch);
+    EXPECT_EQ(ErrorNumber([] { Variant(QStringLiteral("70000")).ToInteger(); }), forms::Err::Overflow);
+    EXPECT_EQ(ErrorNumber([] { Variant(3e10).ToLong(); }), forms::Err::Overflow);
 }
 
 TEST(DispatchServer, RegisteredWithTheToolItIsCreatedByProgIdAndErrorsCrossBack)
 {
-    EXPECT_EQ(ErrorOf([] { dispatch::CreateObject(QStringLiteral("Tessel.TestObject")); }), 429);
+    EXPECT_EQ(ErrorNumber([] { dispatch::CreateObject(QStringLiteral("Tessel.TestObject")); }), 429);
 
     ASSERT_EQ(QProcess::execute(RegSvr, {ServerPath}), 0);
     EXPECT_EQ(registry::QueryValue(registry::HKEY_CLASSES_ROOT,
@@ -65,10 +56,10 @@ TEST(DispatchServer, RegisteredWithTheToolItIsCreatedByProgIdAndErrorsCrossBack)
         EXPECT_EQ(e.Source(), QStringLiteral("TestObject"));
         EXPECT_EQ(e.Description(), QStringLiteral("raised inside"));
     }
-    EXPECT_EQ(ErrorOf([&] { object->Call(99); }), 438);
-    EXPECT_EQ(ErrorOf([&] { object->Put(1, QStringLiteral("x")); }), forms::Err::TypeMismatch);
+    EXPECT_EQ(ErrorNumber([&] { object->Call(99); }), 438);
+    EXPECT_EQ(ErrorNumber([&] { object->Put(1, QStringLiteral("x")); }), forms::Err::TypeMismatch);
 
     ASSERT_EQ(QProcess::execute(RegSvr, {QStringLiteral("-u"), ServerPath}), 0);
-    EXPECT_EQ(ErrorOf([] { dispatch::CreateObject(QStringLiteral("Tessel.TestObject")); }), 429);
+    EXPECT_EQ(ErrorNumber([] { dispatch::CreateObject(QStringLiteral("Tessel.TestObject")); }), 429);
     EXPECT_NE(QProcess::execute(RegSvr, {QStringLiteral("/no/such/library.so")}), 0);
 }

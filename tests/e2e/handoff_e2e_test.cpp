@@ -3,6 +3,7 @@
 #include "tests/e2e/PlayerProcess.h"
 #include "tests/engine/MediaClips.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestFiles.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -14,19 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray Read(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void Write(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 
 // The visible windows of the virtual display whose title holds the text.
 QStringList VisibleWindows(const QString& title)

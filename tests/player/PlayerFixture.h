@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/TestFiles.h"
+
 #include "platform/files/ProgramFolder.h"
 #include "player/frmPlayer.h"
 #include "tests/support/ScriptedUser.h"
@@ -44,19 +46,6 @@ protected:
     }
 
     static QString Program(const QString& name) { return files::ProgramFile(name); }
-
-    static QByteArray Read(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    static void Write(const QString& path, const QByteArray& bytes)
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-    }
 
     static QStringList Rows(const forms::ComboBox& list)
     {

@@ -3,6 +3,7 @@
 #include "platform/files/DelimitedFile.h"
 #include "player/PlayerFiles.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -11,19 +12,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 
 QStringList Items(const QString& text)
 {
@@ -38,10 +26,10 @@ TEST(DelimitedRecord, WritesQuotedTextsBooleansAndNumbersWithCrLf)
     TempDir dir;
     const QString path = dir.file("record");
     ASSERT_TRUE(files::WriteRecord(path, {true, false, 0, -16, QStringLiteral("C:/a b, \"c\""), QString()}));
-    EXPECT_EQ(ReadAll(path), QByteArray("#TRUE#,#FALSE#,0,-16,\"C:/a b, \"c\"\",\"\"\r\n"));
+    EXPECT_EQ(Read(path), QByteArray("#TRUE#,#FALSE#,0,-16,\"C:/a b, \"c\"\",\"\"\r\n"));
 
     ASSERT_TRUE(files::WriteLine(path, QStringLiteral("plain, \"as is\" äö")));
-    EXPECT_EQ(ReadAll(path), QStringLiteral("plain, \"as is\" äö\r\n").toUtf8());
+    EXPECT_EQ(Read(path), QStringLiteral("plain, \"as is\" äö\r\n").toUtf8());
 
     EXPECT_FALSE(files::WriteRecord(dir.file("no-such-folder/record"), {true}));
 }
@@ -90,7 +78,7 @@ TEST(DelimitedRecord, DamagedAndBinaryFilesReadWithoutFailing)
     QByteArray binary;
     for (int i = 0; i < 4096; ++i)
         binary.append(static_cast<char>((i * 37) % 256));
-    WriteAll(dir.file("binary"), binary);
+    Write(dir.file("binary"), binary);
     files::DelimitedReader reader(dir.file("binary"));
     int items = 0;
     while (reader.ReadItem())
@@ -139,7 +127,7 @@ TEST(HandoffFile, FirstItemIsTakenUpToACommaWithoutEndBlanks)
 TEST(FileFunctions, LongPathOfExistingPathsOnly)
 {
     TempDir dir;
-    WriteAll(dir.file("a b, ü.txt"), "x");
+    Write(dir.file("a b, ü.txt"), "x");
     ASSERT_TRUE(QDir().mkpath(dir.file("sub")));
     EXPECT_EQ(Files::GetLongPath(""), QString());
     EXPECT_EQ(Files::GetLongPath(dir.file("missing.txt")), QString());
@@ -200,7 +188,7 @@ TEST(FileFunctions, DateTextOfModificationTime)
 {
     TempDir dir;
     QString path = dir.file("dated.txt");
-    WriteAll(path, "x");
+    Write(path, "x");
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
 
