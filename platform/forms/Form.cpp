@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QEventLoop>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -27,8 +28,24 @@ Form::Form(QWidget* parent)
 
 Form::~Form() { Instances::Forget(this); }
 
-double Form::ScaleWidth() const { return ToTwips(client_->width()); }
-double Form::ScaleHeight() const { return ToTwips(client_->height()); }
+// A window that was never shown has not placed its client area yet: place it first, so that the
+// client size reads right from the constructor on.
+static void PlaceClientArea(const Form* form)
+{
+    if (!form->isVisible() && form->layout()) form->layout()->activate();
+}
+
+double Form::ScaleWidth() const
+{
+    PlaceClientArea(this);
+    return ToTwips(client_->width());
+}
+
+double Form::ScaleHeight() const
+{
+    PlaceClientArea(this);
+    return ToTwips(client_->height());
+}
 
 WindowState Form::State() const
 {

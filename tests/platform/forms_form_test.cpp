@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -68,8 +69,15 @@ TEST(Form, ModalShowReturnsWhenTheFormUnloads)
 
 TEST(Form, ClientAreaIsMeasuredInTwips)
 {
+    OtherForm hidden;
+    hidden.resize(300, 200);
+    EXPECT_EQ(hidden.ScaleWidth(), 4500) << "a window never shown measures its client area too";
+    EXPECT_EQ(hidden.Height() - hidden.ScaleHeight(), 0) << "no menu bar, no frame yet";
+
     OtherForm form;
-    form.Client()->resize(100, 40);
+    form.show();
+    form.resize(100, 40);
+    QTest::qWait(20);
     EXPECT_EQ(form.ScaleWidth(), 1500);
     EXPECT_EQ(form.ScaleHeight(), 600);
     form.SetTopmost(true);
