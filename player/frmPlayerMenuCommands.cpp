@@ -83,9 +83,23 @@ void frmPlayer::WireMenuCommands()
     onClick(mnuHelpFAQs, [] { Sheller::ShellOpen(FaqPage, OpenOperation); });
     onClick(mnuHelpMorvaneSite, [] { Sheller::ShellOpen(HomePage, OpenOperation); });
 
-    // The remaining tool windows (go to, DVD, display resolution, associations, ripping,
-    // converters, tag editor, recorder, AVI, capture, disc writing, about) join here as each
-    // window becomes part of the program; until then their items do nothing.
+    // Go to, file associations, properties and the folder browser.
+
+    // Tag editor, about box and display resolution.
+
+    // DVD.
+
+    // Sound recorder.
+
+    // Video capture and AVI conversion.
+
+    // WAV converters.
+
+    // CD ripper.
+
+    // Data disc writing.
+
+    // Audio disc writing.
 }
 
 void frmPlayer::ViewModeCommand(forms::MenuItem* chosen)
