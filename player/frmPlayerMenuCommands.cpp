@@ -5,6 +5,8 @@
 #include "dialogs/Files.h"
 #include "dialogs/LumoCommonDialog.h"
 #include "dialogs/Sheller.h"
+#include "dialogs/frmGoTo.h"
+#include "dialogs/frmProperties.h"
 #include "engine/Media.h"
 #include "platform/files/FileCopy.h"
 #include "platform/forms/MsgBox.h"
@@ -84,6 +86,7 @@ void frmPlayer::WireMenuCommands()
     onClick(mnuHelpMorvaneSite, [] { Sheller::ShellOpen(HomePage, OpenOperation); });
 
     // Go to, file associations, properties and the folder browser.
+    onClick(mnuGoTo, [] { ShowToolWindow<frmGoTo>(); });
 
     // Tag editor, about box and display resolution.
 
@@ -154,5 +157,5 @@ void frmPlayer::PropertiesCommand()
         forms::MsgBox(QStringLiteral("No File To Get Properties From!"), forms::MsgBoxStyle::Information);
         return;
     }
-    // The file-properties window joins here once it is part of the program.
+    ShowToolWindow<frmProperties>();
 }
