@@ -13,6 +13,7 @@
 #include "platform/forms/RuntimeError.h"
 #include "platform/shell/TrayIcon.h"
 #include "player/frmMouseScroll.h"
+#include "tools/frmConvertAvi.h"
 #include "tools/frmGyrelle.h"
 
 const QString frmPlayer::OnlineHelpPage = QStringLiteral("https://tessel.example.org/tessel/help.html");
@@ -95,6 +96,7 @@ void frmPlayer::WireMenuCommands()
     // Sound recorder.
 
     // Video capture and AVI conversion.
+    onClick(mnuFileSaveAVI, [] { ShowToolWindow<frmConvertAvi>(); });
 
     // WAV converters.
 
