@@ -5,6 +5,7 @@
 #include "dialogs/Files.h"
 #include "dialogs/LumoCommonDialog.h"
 #include "dialogs/Sheller.h"
+#include "dialogs/frmAssociate.h"
 #include "dialogs/frmGoTo.h"
 #include "dialogs/frmProperties.h"
 #include "engine/Media.h"
@@ -88,6 +89,7 @@ void frmPlayer::WireMenuCommands()
 
     // Go to, file associations, properties and the folder browser.
     onClick(mnuGoTo, [] { ShowToolWindow<frmGoTo>(); });
+    onClick(mnuToolsAssociate, [] { ShowToolWindow<frmAssociate>(); });
 
     // Tag editor, about box and display resolution.
 
