@@ -5,6 +5,7 @@
 #include "dialogs/Files.h"
 #include "dialogs/LumoCommonDialog.h"
 #include "dialogs/Sheller.h"
+#include "dialogs/frmMP3TagEdit.h"
 #include "engine/Media.h"
 #include "platform/files/FileCopy.h"
 #include "platform/forms/MsgBox.h"
@@ -86,6 +87,7 @@ void frmPlayer::WireMenuCommands()
     // Go to, file associations, properties and the folder browser.
 
     // Tag editor, about box and display resolution.
+    onClick(mnuMp3Tag, [] { ShowToolWindow<frmMP3TagEdit>(); });
 
     // DVD.
 
