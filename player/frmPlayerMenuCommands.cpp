@@ -5,12 +5,16 @@
 #include "dialogs/Files.h"
 #include "dialogs/LumoCommonDialog.h"
 #include "dialogs/Sheller.h"
+#include "dialogs/frmGoTo.h"
+#include "dialogs/frmMP3TagEdit.h"
+#include "dialogs/frmProperties.h"
 #include "engine/Media.h"
 #include "platform/files/FileCopy.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/RuntimeError.h"
 #include "platform/shell/TrayIcon.h"
 #include "player/frmMouseScroll.h"
+#include "tools/frmConvertAvi.h"
 #include "tools/frmGyrelle.h"
 
 const QString frmPlayer::OnlineHelpPage = QStringLiteral("https://tessel.example.org/tessel/help.html");
@@ -84,14 +88,17 @@ void frmPlayer::WireMenuCommands()
     onClick(mnuHelpMorvaneSite, [] { Sheller::ShellOpen(HomePage, OpenOperation); });
 
     // Go to, file associations, properties and the folder browser.
+    onClick(mnuGoTo, [] { ShowToolWindow<frmGoTo>(); });
 
     // Tag editor, about box and display resolution.
+    onClick(mnuMp3Tag, [] { ShowToolWindow<frmMP3TagEdit>(); });
 
     // DVD.
 
     // Sound recorder.
 
     // Video capture and AVI conversion.
+    onClick(mnuFileSaveAVI, [] { ShowToolWindow<frmConvertAvi>(); });
 
     // WAV converters.
 
@@ -154,5 +161,5 @@ void frmPlayer::PropertiesCommand()
         forms::MsgBox(QStringLiteral("No File To Get Properties From!"), forms::MsgBoxStyle::Information);
         return;
     }
-    // The file-properties window joins here once it is part of the program.
+    ShowToolWindow<frmProperties>();
 }
