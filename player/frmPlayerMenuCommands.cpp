@@ -7,6 +7,7 @@
 #include "dialogs/Sheller.h"
 #include "dialogs/frmAssociate.h"
 #include "dialogs/frmGoTo.h"
+#include "dialogs/frmMP3TagEdit.h"
 #include "dialogs/frmProperties.h"
 #include "engine/Media.h"
 #include "platform/files/FileCopy.h"
@@ -92,6 +93,7 @@ void frmPlayer::WireMenuCommands()
     onClick(mnuToolsAssociate, [] { ShowToolWindow<frmAssociate>(); });
 
     // Tag editor, about box and display resolution.
+    onClick(mnuMp3Tag, [] { ShowToolWindow<frmMP3TagEdit>(); });
 
     // DVD.
 
