@@ -151,3 +151,19 @@ TEST(DialogWindows, FileAssociateOpensFromTheSettingsMenu)
     ASSERT_TRUE(player.Terminate());
     EXPECT_EQ(player.ExitCode(), 0);
 }
+
+TEST(DialogWindows, AddDirOpensTheFolderBrowser)
+{
+    TempDir home;
+    PlayerProcess player(home.path());
+    player.Start();
+    const QString window = player.WaitForWindow("Morvane Media Player");
+    ASSERT_FALSE(window.isEmpty());
+    QProcess::execute("xdotool", {"windowfocus", "--sync", window});
+    PressKeys(window, {"ctrl+d"});
+    const QString browser = player.WaitForWindow("Select Directory");
+    ASSERT_FALSE(browser.isEmpty()) << "Ctrl+D, Add Dir, opens the folder browser";
+    KeepScreenshot(player, browser, "folder-browser");
+    ASSERT_TRUE(player.Terminate());
+    EXPECT_EQ(player.ExitCode(), 0);
+}
