@@ -11,6 +11,7 @@
 #include "platform/forms/RuntimeError.h"
 #include "platform/shell/TrayIcon.h"
 #include "player/frmMouseScroll.h"
+#include "tools/frmDVD.h"
 #include "tools/frmGyrelle.h"
 
 const QString frmPlayer::OnlineHelpPage = QStringLiteral("https://tessel.example.org/tessel/help.html");
@@ -88,6 +89,11 @@ void frmPlayer::WireMenuCommands()
     // Tag editor, about box and display resolution.
 
     // DVD.
+    onClick(mnuDVD, [this] {
+        forms::IgnoreErrors run;
+        run([&] { Media1->closeMovie(); });
+        ShowToolWindow<frmDVD>();
+    });
 
     // Sound recorder.
 
