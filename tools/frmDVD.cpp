@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr double ButtonWidth = 1215;
+constexpr double ButtonWidth = 1395;
 constexpr double ButtonHeight = 375;
 constexpr double Gap = 60;
 constexpr int ButtonsPerRow = 6;
@@ -41,10 +41,10 @@ void frmDVD::CreateControls()
 
     txtTime = new forms::TextBox(client, QStringLiteral("Time"));
     txtTime->setFont(tahoma);
-    txtTime->Move(0, 0, 7680, 315);
+    txtTime->Move(0, 0, 8880, 315);
 
     DVD = new DvdControl(client);
-    DVD->Move(0, 315, 7680, 5205);
+    DVD->Move(0, 315, 8880, 5655);
 
     // The status box lies over the picture, so it has a window of its own above the control's.
     txtStatus = new forms::TextBox(client, QStringLiteral("Text1"));
@@ -81,12 +81,12 @@ void frmDVD::CreateControls()
         ++i;
     }
     picControls->Move(
-        0, 5520, Gap + ButtonsPerRow * (ButtonWidth + Gap), Gap + 2 * (ButtonHeight + Gap));
+        0, 5970, Gap + ButtonsPerRow * (ButtonWidth + Gap), Gap + 2 * (ButtonHeight + Gap));
 
     Timer1 = new forms::Timer(this, 1, true);
     tmrStatus = new forms::Timer(this, 2000, false);
 
-    Move(Left(), Top(), 7680 + (Width() - ScaleWidth()), 6360 + (Height() - ScaleHeight()));
+    Move(Left(), Top(), 8880 + (Width() - ScaleWidth()), 6900 + (Height() - ScaleHeight()));
     Form_Resize();
 }
 
