@@ -15,6 +15,7 @@
 #include "platform/shell/TrayIcon.h"
 #include "player/frmMouseScroll.h"
 #include "tools/frmConvertAvi.h"
+#include "ripping/frmCDRip.h"
 #include "tools/frmGyrelle.h"
 
 const QString frmPlayer::OnlineHelpPage = QStringLiteral("https://tessel.example.org/tessel/help.html");
@@ -103,6 +104,7 @@ void frmPlayer::WireMenuCommands()
     // WAV converters.
 
     // CD ripper.
+    onClick(mnuCDRipper, [] { ShowToolWindow<frmCDRip>(); });
 
     // Data disc writing.
 
