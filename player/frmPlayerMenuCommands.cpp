@@ -14,6 +14,7 @@
 #include "platform/shell/TrayIcon.h"
 #include "player/frmMouseScroll.h"
 #include "tools/frmConvertAvi.h"
+#include "tools/frmAudioRecord.h"
 #include "tools/frmGyrelle.h"
 
 const QString frmPlayer::OnlineHelpPage = QStringLiteral("https://tessel.example.org/tessel/help.html");
@@ -94,6 +95,7 @@ void frmPlayer::WireMenuCommands()
     // DVD.
 
     // Sound recorder.
+    onClick(mnuExtrasSoundRecorder, [] { ShowToolWindow<frmAudioRecord>(); });
 
     // Video capture and AVI conversion.
     onClick(mnuFileSaveAVI, [] { ShowToolWindow<frmConvertAvi>(); });
