@@ -210,7 +210,8 @@ TEST_F(RecorderSoundTest, MidiFileIsAnnouncedPlayedAndNamesTheProposal)
 
     user_.CancelDialog();
     w.cmdSave->click();
-    EXPECT_EQ(w.CommonDialog1->FileName(), MidiFileName.left(MidiFileName.size() - 3) + QStringLiteral("wav"));
+    EXPECT_EQ(user_.FileRequests().back().fileName, MidiFileName.left(MidiFileName.size() - 3) + QStringLiteral("wav"));
+    EXPECT_EQ(user_.FileRequests().back().flags, 1026);
     // The proposal is a place in the MIDI file's own folder.
     Write(w.CommonDialog1->FileName(), "x");
     EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/TUNE.wav")));
