@@ -13,6 +13,7 @@
 #include "player/frmMouseScroll.h"
 #include "tools/frmConvertAvi.h"
 #include "tools/frmGyrelle.h"
+#include "tools/frmVideoCapture.h"
 
 const QString frmPlayer::OnlineHelpPage = QStringLiteral("https://tessel.example.org/tessel/help.html");
 const QString frmPlayer::FaqPage = QStringLiteral("https://tessel.example.org/tessel/faq.html");
@@ -94,6 +95,7 @@ void frmPlayer::WireMenuCommands()
 
     // Video capture and AVI conversion.
     onClick(mnuFileSaveAVI, [] { ShowToolWindow<frmConvertAvi>(); });
+    onClick(mnuExtrasVideoCapture, [] { ShowToolWindow<frmVideoCapture>(); });
 
     // WAV converters.
 
