@@ -5,6 +5,10 @@
 #include "dialogs/Files.h"
 #include "dialogs/LumoCommonDialog.h"
 #include "dialogs/Sheller.h"
+#include "dialogs/frmAssociate.h"
+#include "dialogs/frmGoTo.h"
+#include "dialogs/frmMP3TagEdit.h"
+#include "dialogs/frmProperties.h"
 #include "engine/Media.h"
 #include "platform/files/FileCopy.h"
 #include "platform/forms/MsgBox.h"
@@ -86,8 +90,11 @@ void frmPlayer::WireMenuCommands()
     onClick(mnuHelpMorvaneSite, [] { Sheller::ShellOpen(HomePage, OpenOperation); });
 
     // Go to, file associations, properties and the folder browser.
+    onClick(mnuGoTo, [] { ShowToolWindow<frmGoTo>(); });
+    onClick(mnuToolsAssociate, [] { ShowToolWindow<frmAssociate>(); });
 
     // Tag editor, about box and display resolution.
+    onClick(mnuMp3Tag, [] { ShowToolWindow<frmMP3TagEdit>(); });
 
     // DVD.
 
@@ -158,5 +165,5 @@ void frmPlayer::PropertiesCommand()
         forms::MsgBox(QStringLiteral("No File To Get Properties From!"), forms::MsgBoxStyle::Information);
         return;
     }
-    // The file-properties window joins here once it is part of the program.
+    ShowToolWindow<frmProperties>();
 }
