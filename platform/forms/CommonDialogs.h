@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <array>
+#include <functional>
 
 namespace forms {
 
@@ -22,6 +24,9 @@ struct FileRequest {
     QStringList patterns;
     QString defaultExtension;
     int flags = 0;
+    // When set, the dialog shows beside its list the picture this gives for the file chosen in it
+    // (a null picture for none).
+    std::function<QImage(const QString& path)> preview;
 };
 
 struct FileResult {
