@@ -5,6 +5,7 @@
 #include "dialogs/Files.h"
 #include "dialogs/LumoCommonDialog.h"
 #include "dialogs/Sheller.h"
+#include "dialogs/frmAssociate.h"
 #include "dialogs/frmGoTo.h"
 #include "dialogs/frmMP3TagEdit.h"
 #include "dialogs/frmProperties.h"
@@ -16,7 +17,9 @@
 #include "player/frmMouseScroll.h"
 #include "tools/frmConvertAvi.h"
 #include "ripping/frmCDRip.h"
+#include "tools/frmAudioRecord.h"
 #include "tools/frmGyrelle.h"
+#include "tools/frmVideoCapture.h"
 
 const QString frmPlayer::OnlineHelpPage = QStringLiteral("https://tessel.example.org/tessel/help.html");
 const QString frmPlayer::FaqPage = QStringLiteral("https://tessel.example.org/tessel/faq.html");
@@ -90,6 +93,7 @@ void frmPlayer::WireMenuCommands()
 
     // Go to, file associations, properties and the folder browser.
     onClick(mnuGoTo, [] { ShowToolWindow<frmGoTo>(); });
+    onClick(mnuToolsAssociate, [] { ShowToolWindow<frmAssociate>(); });
 
     // Tag editor, about box and display resolution.
     onClick(mnuMp3Tag, [] { ShowToolWindow<frmMP3TagEdit>(); });
@@ -97,9 +101,11 @@ void frmPlayer::WireMenuCommands()
     // DVD.
 
     // Sound recorder.
+    onClick(mnuExtrasSoundRecorder, [] { ShowToolWindow<frmAudioRecord>(); });
 
     // Video capture and AVI conversion.
     onClick(mnuFileSaveAVI, [] { ShowToolWindow<frmConvertAvi>(); });
+    onClick(mnuExtrasVideoCapture, [] { ShowToolWindow<frmVideoCapture>(); });
 
     // WAV converters.
 
