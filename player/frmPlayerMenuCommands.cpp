@@ -11,6 +11,9 @@
 #include "platform/forms/RuntimeError.h"
 #include "platform/shell/TrayIcon.h"
 #include "player/frmMouseScroll.h"
+#include "ripping/frmWavtoMP3.h"
+#include "ripping/frmWavtoOgg.h"
+#include "ripping/frmWavtoWma.h"
 #include "tools/frmGyrelle.h"
 
 const QString frmPlayer::OnlineHelpPage = QStringLiteral("https://tessel.example.org/tessel/help.html");
@@ -94,6 +97,9 @@ void frmPlayer::WireMenuCommands()
     // Video capture and AVI conversion.
 
     // WAV converters.
+    onClick(mnuExtrasWaveMp3, [] { ShowToolWindow<frmWavtoMP3>(); });
+    onClick(mnuExtrasWavToOgg, [] { ShowToolWindow<frmWavtoOgg>(); });
+    onClick(frmExtrasWavtoWma, [] { ShowToolWindow<frmWavtoWma>(); });
 
     // CD ripper.
 
