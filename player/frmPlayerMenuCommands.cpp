@@ -5,6 +5,8 @@
 #include "dialogs/Files.h"
 #include "dialogs/LumoCommonDialog.h"
 #include "dialogs/Sheller.h"
+#include "dialogs/frmGoTo.h"
+#include "dialogs/frmProperties.h"
 #include "engine/Media.h"
 #include "platform/files/FileCopy.h"
 #include "platform/forms/MsgBox.h"
@@ -14,6 +16,7 @@
 #include "ripping/frmWavtoMP3.h"
 #include "ripping/frmWavtoOgg.h"
 #include "ripping/frmWavtoWma.h"
+#include "tools/frmConvertAvi.h"
 #include "tools/frmGyrelle.h"
 
 const QString frmPlayer::OnlineHelpPage = QStringLiteral("https://tessel.example.org/tessel/help.html");
@@ -87,6 +90,7 @@ void frmPlayer::WireMenuCommands()
     onClick(mnuHelpMorvaneSite, [] { Sheller::ShellOpen(HomePage, OpenOperation); });
 
     // Go to, file associations, properties and the folder browser.
+    onClick(mnuGoTo, [] { ShowToolWindow<frmGoTo>(); });
 
     // Tag editor, about box and display resolution.
 
@@ -95,6 +99,7 @@ void frmPlayer::WireMenuCommands()
     // Sound recorder.
 
     // Video capture and AVI conversion.
+    onClick(mnuFileSaveAVI, [] { ShowToolWindow<frmConvertAvi>(); });
 
     // WAV converters.
     onClick(mnuExtrasWaveMp3, [] { ShowToolWindow<frmWavtoMP3>(); });
@@ -160,5 +165,5 @@ void frmPlayer::PropertiesCommand()
         forms::MsgBox(QStringLiteral("No File To Get Properties From!"), forms::MsgBoxStyle::Information);
         return;
     }
-    // The file-properties window joins here once it is part of the program.
+    ShowToolWindow<frmProperties>();
 }

@@ -13,6 +13,7 @@ PlayerProcess::PlayerProcess(const QString& programFolder)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("TESSEL_HOME"), programFolder_);
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), programFolder_ + QStringLiteral("/config"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), programFolder_ + QStringLiteral("/data"));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     // On a real display the graphics drivers are unloaded with their memory still held, where no
     // leak report can name them; leaks are checked in the in-process tests instead.
