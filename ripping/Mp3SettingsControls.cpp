@@ -31,11 +31,11 @@ Mp3SettingsControls::Mp3SettingsControls(QWidget* container, double top)
     lblVBRQuality = new forms::Label(container, QStringLiteral("VBR Quality"));
     lblVBRQuality->Move(2280, top + 960, 1500, 255);
     lblSlow = new forms::Label(container, QStringLiteral("Slow/High Quaility"));
-    lblSlow->Move(120, top + 1290, 1695, 255);
+    lblSlow->Move(120, top + 1290, 1980, 255);
     sldVBRLevel = new forms::Slider(container, 0, 9);
-    sldVBRLevel->Move(1860, top + 1230, 2715, 435);
+    sldVBRLevel->Move(2160, top + 1230, 2235, 435);
     lblFast = new forms::Label(container, QStringLiteral("Fast/Low Quality"));
-    lblFast->Move(4680, top + 1290, 1515, 255);
+    lblFast->Move(4440, top + 1290, 1755, 255);
 
     fraQuality = new forms::Frame(container, QStringLiteral("Overall Quality"));
     fraQuality->Move(120, top + 1800, 2775, 915);

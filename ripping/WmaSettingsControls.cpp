@@ -11,13 +11,13 @@ WmaSettingsControls::WmaSettingsControls(QWidget* container)
     : QObject(container)
 {
     lblBitRate = new forms::Label(container, QStringLiteral("Bit Rate"));
-    lblBitRate->Move(240, 330, 2000, 255);
+    lblBitRate->Move(240, 330, 2520, 255);
     cboBitRate = new forms::ComboBox(container, forms::ComboBox::Style::DropDownList);
-    cboBitRate->Move(2400, 300, 1455, 315);
+    cboBitRate->Move(2880, 300, 1455, 315);
     lblSampleRates = new forms::Label(container, QStringLiteral("Encoding Sampling Rate"));
-    lblSampleRates->Move(240, 780, 2100, 255);
+    lblSampleRates->Move(240, 780, 2520, 255);
     cboSampleRates = new forms::ComboBox(container, forms::ComboBox::Style::DropDownList);
-    cboSampleRates->Move(2400, 750, 1455, 315);
+    cboSampleRates->Move(2880, 750, 1455, 315);
     optStereo = new forms::OptionButton(container, QStringLiteral("Stereo"));
     optStereo->Move(240, 1200, 1215, 315);
     optMono = new forms::OptionButton(container, QStringLiteral("Mono"));
