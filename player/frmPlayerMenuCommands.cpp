@@ -5,7 +5,9 @@
 #include "dialogs/Files.h"
 #include "dialogs/LumoCommonDialog.h"
 #include "dialogs/Sheller.h"
+#include "dialogs/frmAssociate.h"
 #include "dialogs/frmGoTo.h"
+#include "dialogs/frmMP3TagEdit.h"
 #include "dialogs/frmProperties.h"
 #include "engine/Media.h"
 #include "platform/files/FileCopy.h"
@@ -17,7 +19,10 @@
 #include "ripping/frmWavtoOgg.h"
 #include "ripping/frmWavtoWma.h"
 #include "tools/frmConvertAvi.h"
+#include "ripping/frmCDRip.h"
+#include "tools/frmAudioRecord.h"
 #include "tools/frmGyrelle.h"
+#include "tools/frmVideoCapture.h"
 
 const QString frmPlayer::OnlineHelpPage = QStringLiteral("https://tessel.example.org/tessel/help.html");
 const QString frmPlayer::FaqPage = QStringLiteral("https://tessel.example.org/tessel/faq.html");
@@ -91,15 +96,19 @@ void frmPlayer::WireMenuCommands()
 
     // Go to, file associations, properties and the folder browser.
     onClick(mnuGoTo, [] { ShowToolWindow<frmGoTo>(); });
+    onClick(mnuToolsAssociate, [] { ShowToolWindow<frmAssociate>(); });
 
     // Tag editor, about box and display resolution.
+    onClick(mnuMp3Tag, [] { ShowToolWindow<frmMP3TagEdit>(); });
 
     // DVD.
 
     // Sound recorder.
+    onClick(mnuExtrasSoundRecorder, [] { ShowToolWindow<frmAudioRecord>(); });
 
     // Video capture and AVI conversion.
     onClick(mnuFileSaveAVI, [] { ShowToolWindow<frmConvertAvi>(); });
+    onClick(mnuExtrasVideoCapture, [] { ShowToolWindow<frmVideoCapture>(); });
 
     // WAV converters.
     onClick(mnuExtrasWaveMp3, [] { ShowToolWindow<frmWavtoMP3>(); });
@@ -107,6 +116,7 @@ void frmPlayer::WireMenuCommands()
     onClick(frmExtrasWavtoWma, [] { ShowToolWindow<frmWavtoWma>(); });
 
     // CD ripper.
+    onClick(mnuCDRipper, [] { ShowToolWindow<frmCDRip>(); });
 
     // Data disc writing.
 

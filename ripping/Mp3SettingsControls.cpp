@@ -32,7 +32,9 @@ Mp3SettingsControls::Mp3SettingsControls(QWidget* container, double top)
     lblVBRQuality->Move(2280, top + 960, 1500, 255);
     lblSlow = new forms::Label(container, QStringLiteral("Slow/High Quaility"));
     lblSlow->Move(120, top + 1290, 1980, 255);
-    sldVBRLevel = new forms::Slider(container, 0, 9);
+    sldVBRLevel = new forms::Slider(container);
+    sldVBRLevel->setMin(0);
+    sldVBRLevel->setMax(9);
     sldVBRLevel->Move(2160, top + 1230, 2235, 435);
     lblFast = new forms::Label(container, QStringLiteral("Fast/Low Quality"));
     lblFast->Move(4440, top + 1290, 1755, 255);

@@ -6,22 +6,21 @@
 
 namespace forms {
 
-// The common controls' slider: a thumb on a track with tick marks, from Min to Max. A value
-// outside the range is refused with error 380. Change is raised on every change of Value.
+// The common controls' track bar: a horizontal slider from Min to Max. A value set outside the
+// range is brought into it, and a new range keeps the value within itself, as that control does.
 class Slider : public QSlider, public Extent {
     Q_OBJECT
 public:
-    explicit Slider(QWidget* parent, int min = 0, int max = 10);
+    explicit Slider(QWidget* parent);
 
     int Min() const { return minimum(); }
     int Max() const { return maximum(); }
+    int Value() const { return value(); }
     void setMin(int v) { setMinimum(v); }
     void setMax(int v) { setMaximum(v); }
-    int Value() const { return value(); }
-    void setValue(int v);
-
-signals:
-    void Change();
+    void setValue(int v) { QSlider::setValue(v); }
+    // Redraws the control.
+    void Refresh() { update(); }
 };
 
 } // namespace forms
