@@ -24,11 +24,16 @@ int main(int argc, char* argv[])
     const auto unload = [] {
         if (auto* p = forms::Instances::Existing<frmPlayer>()) p->Unload();
     };
+    // A window the start waits on (the first run's association dialog) is closed, as its close
+    // box would, so that the start can finish.
     QuitOnSignal quit([&] {
-        if (running)
+        if (running) {
             unload();
-        else
-            quitAsked = true;
+            return;
+        }
+        quitAsked = true;
+        for (forms::Form* form : forms::Instances::All())
+            if (form != forms::Instances::Existing<frmPlayer>() && form->isModal()) form->Unload();
     });
 
     auto& player = forms::Instance<frmPlayer>();

@@ -6,6 +6,7 @@
 #include "dialogs/LumoCommonDialog.h"
 #include "dialogs/Sheller.h"
 #include "dialogs/frmAbout.h"
+#include "dialogs/frmAssociate.h"
 #include "dialogs/frmGoTo.h"
 #include "dialogs/frmMP3TagEdit.h"
 #include "dialogs/frmProperties.h"
@@ -16,7 +17,10 @@
 #include "platform/shell/TrayIcon.h"
 #include "player/frmMouseScroll.h"
 #include "tools/frmConvertAvi.h"
+#include "ripping/frmCDRip.h"
+#include "tools/frmAudioRecord.h"
 #include "tools/frmGyrelle.h"
+#include "tools/frmVideoCapture.h"
 
 const QString frmPlayer::OnlineHelpPage = QStringLiteral("https://tessel.example.org/tessel/help.html");
 const QString frmPlayer::FaqPage = QStringLiteral("https://tessel.example.org/tessel/faq.html");
@@ -90,6 +94,7 @@ void frmPlayer::WireMenuCommands()
 
     // Go to, file associations, properties and the folder browser.
     onClick(mnuGoTo, [] { ShowToolWindow<frmGoTo>(); });
+    onClick(mnuToolsAssociate, [] { ShowToolWindow<frmAssociate>(); });
 
     // Tag editor, about box and display resolution.
     onClick(mnuMp3Tag, [] { ShowToolWindow<frmMP3TagEdit>(); });
@@ -98,13 +103,16 @@ void frmPlayer::WireMenuCommands()
     // DVD.
 
     // Sound recorder.
+    onClick(mnuExtrasSoundRecorder, [] { ShowToolWindow<frmAudioRecord>(); });
 
     // Video capture and AVI conversion.
     onClick(mnuFileSaveAVI, [] { ShowToolWindow<frmConvertAvi>(); });
+    onClick(mnuExtrasVideoCapture, [] { ShowToolWindow<frmVideoCapture>(); });
 
     // WAV converters.
 
     // CD ripper.
+    onClick(mnuCDRipper, [] { ShowToolWindow<frmCDRip>(); });
 
     // Data disc writing.
 

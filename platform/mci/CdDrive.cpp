@@ -8,6 +8,8 @@
 #include <cdio/cdio.h>
 #include <cdio/logging.h>
 #include <cdio/mmc.h>
+#include <cdio/mmc_ll_cmds.h>
+#include <algorithm>
 #include <sys/stat.h>
 
 namespace mci {
@@ -22,10 +24,20 @@ using Cdio = std::unique_ptr<CdIo_t, CdioCloser>;
 // A cue sheet is a few lines per track; anything much larger is not one.
 constexpr qint64 MaxCueBytes = 1 << 20;
 
-Cdio Open(const QString& source)
+// What an image reports as its highest speed: a disk file reads far faster than any drive.
+constexpr int ImageMaxSpeed = 48;
+
+Cdio Open(const QString& source, driver_id_t driver = DRIVER_UNKNOWN)
 {
     if (source.isEmpty()) return {};
-    return Cdio(cdio_open(source.toLocal8Bit().constData(), DRIVER_UNKNOWN));
+    std::lock_guard lock(CdDrive::LibraryLock());
+    return Cdio(cdio_open(source.toLocal8Bit().constData(), driver));
+}
+
+void Quiet()
+{
+    // Probing a drive without a disc is not worth a message on the terminal.
+    cdio_log_set_handler([](cdio_log_level_t, const char*) {});
 }
 
 bool IsDeviceNode(const QString& path)
@@ -69,18 +81,76 @@ std::optional<int> DiscToc::FirstAudioTrack() const
 }
 
 CdDrive::CdDrive()
+    : CdDrive([] {
+        Quiet();
+        QString device = qEnvironmentVariable("TESSEL_CDROM");
+        if (device.isEmpty()) {
+            if (char* first = cdio_get_default_device(nullptr)) {
+                device = QString::fromLocal8Bit(first);
+                cdio_free(first);
+            }
+        }
+        return device;
+    }())
 {
-    // Probing a drive without a disc is not worth a message on the terminal.
-    cdio_log_set_handler([](cdio_log_level_t, const char*) {});
-    device_ = qEnvironmentVariable("TESSEL_CDROM");
-    if (!device_.isEmpty()) {
-        image_ = !IsDeviceNode(device_);
-        return;
+}
+
+CdDrive::CdDrive(QString device)
+    : device_(std::move(device))
+{
+    Quiet();
+    image_ = !device_.isEmpty() && !IsDeviceNode(device_);
+}
+
+QStringList CdDrive::Devices()
+{
+    Quiet();
+    QStringList devices;
+    const QString named = qEnvironmentVariable("TESSEL_CDROM");
+    if (!named.isEmpty()) devices << named;
+    if (char** list = cdio_get_devices(DRIVER_DEVICE)) {
+        for (char** d = list; *d; ++d) {
+            const QString device = QString::fromLocal8Bit(*d);
+            if (!devices.contains(device)) devices << device;
+        }
+        cdio_free_device_list(list);
     }
-    if (char* first = cdio_get_default_device(nullptr)) {
-        device_ = QString::fromLocal8Bit(first);
-        cdio_free(first);
-    }
+    return devices;
+}
+
+std::mutex& CdDrive::LibraryLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
+CdDrive::Identity CdDrive::Identify() const
+{
+    if (image_) return {QStringLiteral("Disc"), QStringLiteral("Image"), QString()};
+    Cdio cd = Open(device_, DRIVER_DEVICE);
+    cdio_hwinfo_t hw {};
+    if (!cd || !cdio_get_hwinfo(cd.get(), &hw)) return {QStringLiteral("CD drive"), device_, QString()};
+    return {QString::fromLatin1(hw.psz_vendor).trimmed(), QString::fromLatin1(hw.psz_model).trimmed(),
+        QString::fromLatin1(hw.psz_revision).trimmed()};
+}
+
+int CdDrive::MaxSpeed() const
+{
+    if (image_) return ImageMaxSpeed;
+    Cdio cd = Open(device_, DRIVER_DEVICE);
+    if (!cd) return 0;
+    // The capabilities page gives the highest read speed in kB/s; 176.4 kB/s is normal speed.
+    unsigned char page[64] = {};
+    if (mmc_mode_sense_10(cd.get(), page, sizeof page, CDIO_MMC_CAPABILITIES_PAGE) != DRIVER_OP_SUCCESS) return 1;
+    const int kbPerSecond = (page[8 + 8] << 8) | page[8 + 9];
+    return kbPerSecond > 0 ? std::max(1, (kbPerSecond * 10 + 882) / 1764) : 1;
+}
+
+bool CdDrive::SetSpeed(int speed)
+{
+    if (image_) return true;
+    Cdio cd = Open(device_, DRIVER_DEVICE);
+    return cd && cdio_set_speed(cd.get(), speed > 0 ? speed : -1) == DRIVER_OP_SUCCESS;
 }
 
 CdDrive::~CdDrive() = default;
@@ -140,6 +210,7 @@ Medium CdDrive::Probe(std::optional<DiscToc>* result) const
     for (track_t t = first; t < first + count; ++t) {
         toc.trackStarts.push_back(cdio_get_track_lsn(cd.get(), t));
         toc.audio.push_back(cdio_get_track_format(cd.get(), t) == TRACK_FORMAT_AUDIO);
+        toc.copyPermitted.push_back(cdio_get_track_copy_permit(cd.get(), t) == CDIO_TRACK_FLAG_TRUE);
     }
     toc.leadOut = cdio_get_track_lsn(cd.get(), CDIO_CDROM_LEADOUT_TRACK);
     if (result) *result = std::move(toc);
@@ -171,7 +242,7 @@ bool CdDrive::SetDoor(bool open)
         driver_id_t driver = DRIVER_DEVICE;
         return cdio_close_tray(device_.toLocal8Bit().constData(), &driver) == DRIVER_OP_SUCCESS;
     }
-    CdIo_t* cd = cdio_open(device_.toLocal8Bit().constData(), DRIVER_DEVICE);
+    CdIo_t* cd = Open(device_, DRIVER_DEVICE).release();
     if (!cd) return false;
     // A successful eject frees the handle and clears it; any other outcome leaves it to us.
     const bool ejected = cdio_eject_media(&cd) == DRIVER_OP_SUCCESS;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -15,6 +17,7 @@ struct DiscToc {
     int firstTrack = 1;
     std::vector<int> trackStarts; // start sector of each track, first track first
     std::vector<bool> audio; // whether each track holds audio, first track first
+    std::vector<bool> copyPermitted; // whether each track's copy-permitted flag is set
     int leadOut = 0; // first sector after the last track
 
     int TrackCount() const { return static_cast<int>(trackStarts.size()); }
@@ -31,13 +34,29 @@ struct DiscToc {
 // What the drive holds.
 enum class Medium { None, Unreadable, Disc };
 
-// The CD drive the audio device plays: the device or cue/bin image named by TESSEL_CDROM, else the
-// system's first CD drive. Anything that is not a device node is a disc image; an image drive has
-// a door of its own: while it is open there is no medium.
+// A CD drive: a device, or a cue/bin disc image. Anything that is not a device node is a disc
+// image; an image drive has a door of its own: while it is open there is no medium.
 class CdDrive {
 public:
+    // The drive the audio device plays: the one named by TESSEL_CDROM, else the system's first.
     CdDrive();
+    explicit CdDrive(QString device);
     ~CdDrive();
+
+    // Every drive: the one named by TESSEL_CDROM first, then the system's CD drives.
+    static QStringList Devices();
+    // libcdio's image reader is not safe on two threads at once: every opening takes this lock.
+    static std::mutex& LibraryLock();
+
+    // The drive's maker, model and revision as it reports them (an image is "Disc" "Image").
+    struct Identity {
+        QString vendor, model, revision;
+    };
+    Identity Identify() const;
+    // The highest read speed as a multiple of normal speed (an image reads as fast as the disk).
+    int MaxSpeed() const;
+    // 0 lets the drive choose.
+    bool SetSpeed(int speed);
 
     const QString& Device() const { return device_; }
     bool IsImage() const { return image_; }
