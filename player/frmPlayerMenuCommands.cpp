@@ -5,6 +5,8 @@
 #include "dialogs/Files.h"
 #include "dialogs/LumoCommonDialog.h"
 #include "dialogs/Sheller.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmAssociate.h"
 #include "dialogs/frmGoTo.h"
 #include "dialogs/frmMP3TagEdit.h"
 #include "dialogs/frmProperties.h"
@@ -15,7 +17,10 @@
 #include "platform/shell/TrayIcon.h"
 #include "player/frmMouseScroll.h"
 #include "tools/frmConvertAvi.h"
+#include "ripping/frmCDRip.h"
+#include "tools/frmAudioRecord.h"
 #include "tools/frmGyrelle.h"
+#include "tools/frmVideoCapture.h"
 
 const QString frmPlayer::OnlineHelpPage = QStringLiteral("https://tessel.example.org/tessel/help.html");
 const QString frmPlayer::FaqPage = QStringLiteral("https://tessel.example.org/tessel/faq.html");
@@ -89,20 +94,25 @@ void frmPlayer::WireMenuCommands()
 
     // Go to, file associations, properties and the folder browser.
     onClick(mnuGoTo, [] { ShowToolWindow<frmGoTo>(); });
+    onClick(mnuToolsAssociate, [] { ShowToolWindow<frmAssociate>(); });
 
     // Tag editor, about box and display resolution.
     onClick(mnuMp3Tag, [] { ShowToolWindow<frmMP3TagEdit>(); });
+    onClick(mnuHelpAbout, [] { ShowToolWindow<frmAbout>(); });
 
     // DVD.
 
     // Sound recorder.
+    onClick(mnuExtrasSoundRecorder, [] { ShowToolWindow<frmAudioRecord>(); });
 
     // Video capture and AVI conversion.
     onClick(mnuFileSaveAVI, [] { ShowToolWindow<frmConvertAvi>(); });
+    onClick(mnuExtrasVideoCapture, [] { ShowToolWindow<frmVideoCapture>(); });
 
     // WAV converters.
 
     // CD ripper.
+    onClick(mnuCDRipper, [] { ShowToolWindow<frmCDRip>(); });
 
     // Data disc writing.
 

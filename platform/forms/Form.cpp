@@ -160,10 +160,12 @@ void Form::Show(ShowMode mode)
     }
     setWindowModality(Qt::ApplicationModal);
     show();
+    raise();
     QEventLoop loop;
     modalLoop_ = &loop;
     QPointer<Form> alive(this);
-    loop.exec();
+    UI().ModalForm(*this);
+    if (alive && modalLoop_ == &loop) loop.exec();
     if (alive) {
         modalLoop_ = nullptr;
         setWindowModality(Qt::NonModal);

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QThread>
@@ -20,6 +21,12 @@ PlayerProcess::PlayerProcess(const QString& programFolder)
     const QString asan = env.value(QStringLiteral("ASAN_OPTIONS"));
     env.insert(QStringLiteral("ASAN_OPTIONS"), asan + (asan.isEmpty() ? "" : ":") + QStringLiteral("detect_leaks=0"));
     process_.setProcessEnvironment(env);
+
+    // A player that has run before, unless the test removes this file: the first run's
+    // association dialog waits for its user.
+    QDir().mkpath(programFolder_);
+    QFile first(programFolder_ + QStringLiteral("/First.ini"));
+    if (!first.exists() && first.open(QIODevice::WriteOnly)) first.write("\"01/01/2026 12:00:00\"\r\n");
     process_.setProcessChannelMode(QProcess::ForwardedChannels);
 }
 

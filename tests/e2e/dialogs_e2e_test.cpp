@@ -67,10 +67,28 @@ QString StartPlaying(PlayerProcess& player, const TempDir& home, const QString& 
     return player.WaitForWindow(QFileInfo(clip).completeBaseName());
 }
 
+bool Painted(const QImage& image)
+{
+    if (image.isNull()) return false;
+    const QRgb first = image.pixel(0, 0);
+    for (int y = 0; y < image.height(); y += 3)
+        for (int x = 0; x < image.width(); x += 3)
+            if (image.pixel(x, y) != first) return true;
+    return false;
+}
+
+// Keeps a picture of the window once it has drawn itself.
 void KeepScreenshot(PlayerProcess& player, const QString& window, const QString& name)
 {
-    const QImage image(player.Screenshot(window, name));
-    ASSERT_FALSE(image.isNull()) << name.toStdString();
+    QImage image;
+    QElapsedTimer clock;
+    clock.start();
+    do {
+        image = QImage(player.Screenshot(window, name));
+        if (Painted(image)) break;
+        QThread::msleep(100);
+    } while (clock.elapsed() < 10000);
+    ASSERT_TRUE(Painted(image)) << name.toStdString();
     EXPECT_GT(image.width(), 100);
 }
 
@@ -97,6 +115,39 @@ TEST(DialogWindows, GoToAndPropertiesOpenFromThePlayersMenus)
     ASSERT_FALSE(properties.isEmpty()) << "File, Properties opens the properties of the playing clip";
     KeepScreenshot(player, properties, "properties-window");
 
+    ASSERT_TRUE(player.Terminate());
+    EXPECT_EQ(player.ExitCode(), 0);
+}
+
+TEST(DialogWindows, TheFirstRunShowsTheAssociationDialogWithThePlayerBehindIt)
+{
+    TempDir home;
+    PlayerProcess player(home.path());
+    QFile::remove(home.file("First.ini"));
+    player.Start();
+    const QString dialog = player.WaitForWindow("Associate Tessel");
+    ASSERT_FALSE(dialog.isEmpty()) << "the first run asks for the associations";
+    EXPECT_FALSE(player.WaitForWindow("Morvane Media Player").isEmpty()) << "the player shows behind it";
+    KeepScreenshot(player, dialog, "associate-first-run");
+
+    // Ending the program closes the dialog without associating anything.
+    ASSERT_TRUE(player.Terminate());
+    EXPECT_EQ(player.ExitCode(), 0);
+    EXPECT_FALSE(QFile::exists(home.file("config/tessel/registry")));
+    EXPECT_FALSE(QFile(home.file("First.ini")).size() == 0) << "the next start is no first run";
+}
+
+TEST(DialogWindows, FileAssociateOpensFromTheSettingsMenu)
+{
+    TempDir home;
+    PlayerProcess player(home.path());
+    player.Start();
+    const QString window = player.WaitForWindow("Morvane Media Player");
+    ASSERT_FALSE(window.isEmpty());
+    ChooseMenuItem(player, window, "alt+s", 2);
+    const QString dialog = player.WaitForWindow("Associate Tessel");
+    ASSERT_FALSE(dialog.isEmpty()) << "Settings, File Associate opens the window";
+    KeepScreenshot(player, dialog, "associate-window");
     ASSERT_TRUE(player.Terminate());
     EXPECT_EQ(player.ExitCode(), 0);
 }
