@@ -5,6 +5,7 @@
 #include "dialogs/Files.h"
 #include "dialogs/LumoCommonDialog.h"
 #include "dialogs/Sheller.h"
+#include "dialogs/frmAbout.h"
 #include "dialogs/frmAssociate.h"
 #include "dialogs/frmGoTo.h"
 #include "dialogs/frmMP3TagEdit.h"
@@ -100,6 +101,7 @@ void frmPlayer::WireMenuCommands()
 
     // Tag editor, about box and display resolution.
     onClick(mnuMp3Tag, [] { ShowToolWindow<frmMP3TagEdit>(); });
+    onClick(mnuHelpAbout, [] { ShowToolWindow<frmAbout>(); });
 
     // DVD.
 
