@@ -5,6 +5,7 @@
 #include "dialogs/Files.h"
 #include "dialogs/LumoCommonDialog.h"
 #include "dialogs/Sheller.h"
+#include "dialogs/frmAbout.h"
 #include "dialogs/frmAssociate.h"
 #include "dialogs/frmGoTo.h"
 #include "dialogs/frmMP3TagEdit.h"
@@ -15,6 +16,9 @@
 #include "platform/forms/RuntimeError.h"
 #include "platform/shell/TrayIcon.h"
 #include "player/frmMouseScroll.h"
+#include "ripping/frmWavtoMP3.h"
+#include "ripping/frmWavtoOgg.h"
+#include "ripping/frmWavtoWma.h"
 #include "tools/frmConvertAvi.h"
 #include "ripping/frmCDRip.h"
 #include "tools/frmAudioRecord.h"
@@ -97,6 +101,7 @@ void frmPlayer::WireMenuCommands()
 
     // Tag editor, about box and display resolution.
     onClick(mnuMp3Tag, [] { ShowToolWindow<frmMP3TagEdit>(); });
+    onClick(mnuHelpAbout, [] { ShowToolWindow<frmAbout>(); });
 
     // DVD.
 
@@ -108,6 +113,9 @@ void frmPlayer::WireMenuCommands()
     onClick(mnuExtrasVideoCapture, [] { ShowToolWindow<frmVideoCapture>(); });
 
     // WAV converters.
+    onClick(mnuExtrasWaveMp3, [] { ShowToolWindow<frmWavtoMP3>(); });
+    onClick(mnuExtrasWavToOgg, [] { ShowToolWindow<frmWavtoOgg>(); });
+    onClick(frmExtrasWavtoWma, [] { ShowToolWindow<frmWavtoWma>(); });
 
     // CD ripper.
     onClick(mnuCDRipper, [] { ShowToolWindow<frmCDRip>(); });
