@@ -177,12 +177,8 @@ ff::Codec MakeEncoder(const AVICOMPRESSOPTIONS& options, const AviStreamObject& 
     context->time_base = AVRational {stream.rateDen, stream.rateNum};
     context->framerate = AVRational {stream.rateNum, stream.rateDen};
     context->sample_aspect_ratio = AVRational {1, 1};
+    // The encoder's own favourite among its picture formats is the first it lists.
     context->pix_fmt = (*codec)->pix_fmts ? (*codec)->pix_fmts[0] : AV_PIX_FMT_YUV420P;
-    // The encoder's own favourite among its formats is the first it lists; planar 4:2:0 when it
-    // takes it, as that is what most sources give.
-    if ((*codec)->pix_fmts)
-        for (const AVPixelFormat* f = (*codec)->pix_fmts; *f != AV_PIX_FMT_NONE; ++f)
-            if (*f == AV_PIX_FMT_YUV420P) context->pix_fmt = *f;
     context->thread_count = 0;
     if (options.dwFlags & AVICOMPRESSF_KEYFRAMES) context->gop_size = int(std::max<std::uint32_t>(1, options.dwKeyFrameEvery));
     if (options.dwFlags & AVICOMPRESSF_DATARATE && options.dwBytesPerSecond > 0) {
