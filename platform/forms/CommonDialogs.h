@@ -17,6 +17,8 @@ struct FileRequest {
     quintptr owner = 0;
     QString title;
     QString initialFolder;
+    // The name the dialog proposes, as the file-name field shows it at first.
+    QString fileName;
     // Description and pattern list of each filter pair, in order; patterns are separated by ";".
     QStringList descriptions;
     QStringList patterns;

@@ -92,6 +92,7 @@ std::optional<forms::FileResult> ShowFileDialog(const forms::FileRequest& reques
         request.save || !(request.flags & FileMustExist) ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (request.save && !(request.flags & OverwritePrompt)) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (request.title.isEmpty()) dialog.setWindowTitle(request.save ? QObject::tr("Save As") : QObject::tr("Open"));
+    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
     QString suffix = request.defaultExtension;
     if (suffix.startsWith(QLatin1Char('.'))) suffix.remove(0, 1);
     dialog.setDefaultSuffix(suffix);
