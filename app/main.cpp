@@ -1,3 +1,4 @@
+#include "ProgramVersion.h"
 #include "app/QuitOnSignal.h"
 #include "player/frmPlayer.h"
 
@@ -7,7 +8,9 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("tessel"));
+    QApplication::setApplicationName(QString::fromUtf8(ProgramVersion::Title));
+    QApplication::setApplicationVersion(
+        QStringLiteral("%1.%2.%3").arg(ProgramVersion::Major).arg(ProgramVersion::Minor).arg(ProgramVersion::Revision));
     QApplication::setQuitOnLastWindowClosed(false);
 
     // The program takes one optional file path; the rest of the line belongs to it.

@@ -116,8 +116,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        // By address: a window being destroyed is no longer a form, but its last events still
-        // pass through here.
+        // A window being destroyed still sends events here, when it is no longer a form: it is
+        // known by its address alone.
         if (watched != watched_) return false;
         const auto type = event->type();
         if (type == QEvent::WindowStateChange || type == QEvent::Show) placedByDesktop_.start();

@@ -5,6 +5,7 @@
 #include "dialogs/Files.h"
 #include "dialogs/LumoCommonDialog.h"
 #include "dialogs/Sheller.h"
+#include "dialogs/frmAbout.h"
 #include "dialogs/frmAssociate.h"
 #include "dialogs/frmGoTo.h"
 #include "dialogs/frmMP3TagEdit.h"
@@ -15,7 +16,12 @@
 #include "platform/forms/RuntimeError.h"
 #include "platform/shell/TrayIcon.h"
 #include "player/frmMouseScroll.h"
+#include "tools/frmDVD.h"
+#include "ripping/frmWavtoMP3.h"
+#include "ripping/frmWavtoOgg.h"
+#include "ripping/frmWavtoWma.h"
 #include "tools/frmConvertAvi.h"
+#include "ripping/frmCDRip.h"
 #include "tools/frmAudioRecord.h"
 #include "tools/frmGyrelle.h"
 #include "tools/frmVideoCapture.h"
@@ -96,8 +102,14 @@ void frmPlayer::WireMenuCommands()
 
     // Tag editor, about box and display resolution.
     onClick(mnuMp3Tag, [] { ShowToolWindow<frmMP3TagEdit>(); });
+    onClick(mnuHelpAbout, [] { ShowToolWindow<frmAbout>(); });
 
     // DVD.
+    onClick(mnuDVD, [this] {
+        forms::IgnoreErrors run;
+        run([&] { Media1->closeMovie(); });
+        ShowToolWindow<frmDVD>();
+    });
 
     // Sound recorder.
     onClick(mnuExtrasSoundRecorder, [] { ShowToolWindow<frmAudioRecord>(); });
@@ -107,8 +119,12 @@ void frmPlayer::WireMenuCommands()
     onClick(mnuExtrasVideoCapture, [] { ShowToolWindow<frmVideoCapture>(); });
 
     // WAV converters.
+    onClick(mnuExtrasWaveMp3, [] { ShowToolWindow<frmWavtoMP3>(); });
+    onClick(mnuExtrasWavToOgg, [] { ShowToolWindow<frmWavtoOgg>(); });
+    onClick(frmExtrasWavtoWma, [] { ShowToolWindow<frmWavtoWma>(); });
 
     // CD ripper.
+    onClick(mnuCDRipper, [] { ShowToolWindow<frmCDRip>(); });
 
     // Data disc writing.
 
