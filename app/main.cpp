@@ -1,3 +1,4 @@
+#include "ProgramVersion.h"
 #include "app/QuitOnSignal.h"
 #include "player/frmPlayer.h"
 
@@ -7,7 +8,9 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("tessel"));
+    QApplication::setApplicationName(QString::fromUtf8(ProgramVersion::Title));
+    QApplication::setApplicationVersion(
+        QStringLiteral("%1.%2.%3").arg(ProgramVersion::Major).arg(ProgramVersion::Minor).arg(ProgramVersion::Revision));
     QApplication::setQuitOnLastWindowClosed(false);
 
     // The program takes one optional file path; the rest of the line belongs to it.
@@ -21,11 +24,16 @@ int main(int argc, char* argv[])
     const auto unload = [] {
         if (auto* p = forms::Instances::Existing<frmPlayer>()) p->Unload();
     };
+    // A window the start waits on (the first run's association dialog) is closed, as its close
+    // box would, so that the start can finish.
     QuitOnSignal quit([&] {
-        if (running)
+        if (running) {
             unload();
-        else
-            quitAsked = true;
+            return;
+        }
+        quitAsked = true;
+        for (forms::Form* form : forms::Instances::All())
+            if (form != forms::Instances::Existing<frmPlayer>() && form->isModal()) form->Unload();
     });
 
     auto& player = forms::Instance<frmPlayer>();

@@ -59,6 +59,7 @@ void LumoCommonDialog::ShowFile(bool save)
     request.save = save;
     SplitFilter(filter_, request.descriptions, request.patterns);
     request.initialFolder = initDir_;
+    request.fileName = UpToNul(fileName_);
     request.title = dialogTitle_;
     request.flags = flags_;
     request.defaultExtension = defaultExt_;

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QPointer>
+#include <QSaveFile>
 #include <QSet>
 
 // Playlist files and the removal of duplicate rows, for the program's list and combo boxes.
@@ -32,18 +33,22 @@ template <class List> void RemoveDuplicateRows(List& list)
 // Writes every row as one line ended by CR LF, no quoting. False when the file can't be written.
 template <class List> bool SaveListBox(const QString& path, List& list)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    // Replaced whole: a failed or interrupted save leaves the list file as it was.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
     for (int i = 0; i < list.ListCount(); ++i)
-        if (file.write((list.List(i) + QStringLiteral("\r\n")).toUtf8()) < 0) return false;
-    return true;
+        if (file.write((list.List(i) + QStringLiteral("\r\n")).toUtf8()) < 0) {
+            file.cancelWriting();
+            return false;
+        }
+    return file.commit();
 }
 
 // Appends the delimited items of the file as rows (so a line holding a comma gives two rows).
 // The window stays responsive while a long file loads. A file that can't be read adds nothing.
 template <class List> void LoadListBox(const QString& path, List& list)
 {
-    files::DelimitedReader reader(path);
+    files::DelimitedReader reader(path, files::DelimitedReader::WholeFile);
     QPointer<List> alive(&list);
     int rows = 0;
     while (auto item = reader.ReadItem()) {

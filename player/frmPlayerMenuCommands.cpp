@@ -5,13 +5,26 @@
 #include "dialogs/Files.h"
 #include "dialogs/LumoCommonDialog.h"
 #include "dialogs/Sheller.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmAssociate.h"
+#include "dialogs/frmGoTo.h"
+#include "dialogs/frmMP3TagEdit.h"
+#include "dialogs/frmProperties.h"
 #include "engine/Media.h"
 #include "platform/files/FileCopy.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/RuntimeError.h"
 #include "platform/shell/TrayIcon.h"
 #include "player/frmMouseScroll.h"
+#include "tools/frmDVD.h"
+#include "ripping/frmWavtoMP3.h"
+#include "ripping/frmWavtoOgg.h"
+#include "ripping/frmWavtoWma.h"
+#include "tools/frmConvertAvi.h"
+#include "ripping/frmCDRip.h"
+#include "tools/frmAudioRecord.h"
 #include "tools/frmGyrelle.h"
+#include "tools/frmVideoCapture.h"
 
 const QString frmPlayer::OnlineHelpPage = QStringLiteral("https://tessel.example.org/tessel/help.html");
 const QString frmPlayer::FaqPage = QStringLiteral("https://tessel.example.org/tessel/faq.html");
@@ -84,18 +97,34 @@ void frmPlayer::WireMenuCommands()
     onClick(mnuHelpMorvaneSite, [] { Sheller::ShellOpen(HomePage, OpenOperation); });
 
     // Go to, file associations, properties and the folder browser.
+    onClick(mnuGoTo, [] { ShowToolWindow<frmGoTo>(); });
+    onClick(mnuToolsAssociate, [] { ShowToolWindow<frmAssociate>(); });
 
     // Tag editor, about box and display resolution.
+    onClick(mnuMp3Tag, [] { ShowToolWindow<frmMP3TagEdit>(); });
+    onClick(mnuHelpAbout, [] { ShowToolWindow<frmAbout>(); });
 
     // DVD.
+    onClick(mnuDVD, [this] {
+        forms::IgnoreErrors run;
+        run([&] { Media1->closeMovie(); });
+        ShowToolWindow<frmDVD>();
+    });
 
     // Sound recorder.
+    onClick(mnuExtrasSoundRecorder, [] { ShowToolWindow<frmAudioRecord>(); });
 
     // Video capture and AVI conversion.
+    onClick(mnuFileSaveAVI, [] { ShowToolWindow<frmConvertAvi>(); });
+    onClick(mnuExtrasVideoCapture, [] { ShowToolWindow<frmVideoCapture>(); });
 
     // WAV converters.
+    onClick(mnuExtrasWaveMp3, [] { ShowToolWindow<frmWavtoMP3>(); });
+    onClick(mnuExtrasWavToOgg, [] { ShowToolWindow<frmWavtoOgg>(); });
+    onClick(frmExtrasWavtoWma, [] { ShowToolWindow<frmWavtoWma>(); });
 
     // CD ripper.
+    onClick(mnuCDRipper, [] { ShowToolWindow<frmCDRip>(); });
 
     // Data disc writing.
 
@@ -154,5 +183,5 @@ void frmPlayer::PropertiesCommand()
         forms::MsgBox(QStringLiteral("No File To Get Properties From!"), forms::MsgBoxStyle::Information);
         return;
     }
-    // The file-properties window joins here once it is part of the program.
+    ShowToolWindow<frmProperties>();
 }

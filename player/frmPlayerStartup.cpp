@@ -4,6 +4,7 @@
 
 #include "components/skin/Skin.h"
 #include "dialogs/Files.h"
+#include "dialogs/frmAssociate.h"
 #include "engine/Docking.h"
 #include "engine/Media.h"
 #include "platform/display/ScreenSaver.h"
@@ -211,8 +212,8 @@ void frmPlayer::TrayIcon_Message(int message)
     }
 }
 
-// The file-association dialog of the first run is not part of the program yet.
-void frmPlayer::ShowFirstRunAssociation() { }
+// The file-association dialog of the first run; it shows this window behind itself.
+void frmPlayer::ShowFirstRunAssociation() { forms::Instance<frmAssociate>().Show(forms::ShowMode::Modal); }
 
 void frmPlayer::InstallWheelProcedure() { MouseScroll::Install(*this); }
 void frmPlayer::RemoveWheelProcedure() { MouseScroll::Remove(*this); }

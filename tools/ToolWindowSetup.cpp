@@ -22,3 +22,12 @@ void ToolWindowSetup(forms::Form& form)
     ApplyPlayerSkin(player, form);
     form.SetTopmost(player && player->mnuTop->Checked());
 }
+
+void ToolWindowSkin(forms::Form& form) { ApplyPlayerSkin(forms::Instances::Existing<frmPlayer>(), form); }
+
+void ToolWindowAttach(forms::Form& form)
+{
+    const frmPlayer* player = forms::Instances::Existing<frmPlayer>();
+    Docking::AttachForm(&form, false);
+    form.SetTopmost(player && player->mnuTop->Checked());
+}

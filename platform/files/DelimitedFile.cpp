@@ -1,6 +1,7 @@
 #include "platform/files/DelimitedFile.h"
 
 #include <QFile>
+#include <QSaveFile>
 #include <cmath>
 
 namespace files {
@@ -18,12 +19,18 @@ QString FieldText(const Field& field)
     return QString::number(std::get<int>(field));
 }
 
+// The new content goes to a temporary file beside the old one, reaches the disk, and then takes
+// the old one's place: a crash or a full disk leaves the old file or the new one, never a part.
 bool WriteWhole(const QString& path, const QString& line)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
     const QByteArray bytes = (line + QStringLiteral("\r\n")).toUtf8();
-    return file.write(bytes) == bytes.size();
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 } // namespace
@@ -40,11 +47,11 @@ bool WriteRecord(const QString& path, const std::vector<Field>& fields) { return
 
 bool WriteLine(const QString& path, const QString& text) { return WriteWhole(path, text); }
 
-DelimitedReader::DelimitedReader(const QString& path)
+DelimitedReader::DelimitedReader(const QString& path, qint64 maxBytes)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return;
-    text_ = QString::fromUtf8(file.readAll());
+    text_ = QString::fromUtf8(maxBytes < 0 ? file.readAll() : file.read(maxBytes));
     open_ = true;
 }
 

@@ -11,10 +11,11 @@ namespace files {
 // One field of a delimited record: a text, a Boolean or a whole number.
 using Field = std::variant<QString, bool, int>;
 
-// Writes one delimited record as the whole content of the file (created or emptied): the fields
+// Writes one delimited record as the whole content of the file (created or replaced): the fields
 // separated by commas, a text in double quotes written unchanged (a quote inside is not escaped),
 // a Boolean as #TRUE# or #FALSE#, a number in decimal; the line ends in CR LF. False when the
-// file can't be written.
+// file can't be written. The file is replaced whole: an interrupted or failed write leaves the
+// old content.
 bool WriteRecord(const QString& path, const std::vector<Field>& fields);
 
 // Writes the text unchanged as the file's one line, ended by CR LF. False when the file can't
@@ -30,8 +31,12 @@ QString RecordText(const std::vector<Field>& fields);
 // dropped. A comma or a line end (CR LF, LF or CR) ends an item.
 class DelimitedReader {
 public:
-    // Reads the whole file; a file that can't be opened is not Open().
-    explicit DelimitedReader(const QString& path);
+    // The small files read this way hold a few short items; what lies beyond is not read.
+    static constexpr qint64 DefaultMaxBytes = 64 * 1024;
+    static constexpr qint64 WholeFile = -1;
+
+    // Reads the file's first maxBytes (or all of it); a file that can't be opened is not Open().
+    explicit DelimitedReader(const QString& path, qint64 maxBytes = DefaultMaxBytes);
     // Reads from a text already in memory.
     static DelimitedReader FromText(const QString& text);
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <array>
+#include <functional>
 
 namespace forms {
 
@@ -15,11 +17,16 @@ struct FileRequest {
     quintptr owner = 0;
     QString title;
     QString initialFolder;
+    // The name the dialog proposes, as the file-name field shows it at first.
+    QString fileName;
     // Description and pattern list of each filter pair, in order; patterns are separated by ";".
     QStringList descriptions;
     QStringList patterns;
     QString defaultExtension;
     int flags = 0;
+    // When set, the dialog shows beside its list the picture this gives for the file chosen in it
+    // (a null picture for none).
+    std::function<QImage(const QString& path)> preview;
 };
 
 struct FileResult {

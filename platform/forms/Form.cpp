@@ -3,6 +3,7 @@
 #include "platform/forms/Menu.h"
 #include "platform/forms/Twips.h"
 #include "platform/forms/UserInterface.h"
+#include "platform/forms/WindowManager.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -24,6 +25,13 @@ Form::Form(QWidget* parent)
     setCentralWidget(client_);
     client_->installEventFilter(this);
     setAttribute(Qt::WA_DeleteOnClose, false);
+    static const bool watching = [] {
+        wm::OnFrameExtents([](QWidget* window) {
+            if (auto* form = qobject_cast<Form*>(window)) form->FrameExtentsKnown();
+        });
+        return true;
+    }();
+    (void)watching;
 }
 
 Form::~Form() { Instances::Forget(this); }
@@ -77,28 +85,61 @@ void Form::setState(WindowState state)
     }
 }
 
-QRectF Form::Geometry() const
+QMargins Form::Frame() const
 {
-    // The outer rectangle of the window, frame and title included where the desktop draws one.
+    if (frameExtents_) return *frameExtents_;
+    if (isFullScreen() || windowFlags().testFlag(Qt::FramelessWindowHint)) return {};
     const QRect frame = frameGeometry();
     const QRect inner = geometry();
-    const QRectF twips = Extent::Geometry();
-    if (frame == inner) return twips;
-    return QRectF(ToTwips(frame.x()), ToTwips(frame.y()), ToTwips(frame.width()), ToTwips(frame.height()));
+    if (frame != inner)
+        return QMargins(inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+            frame.bottom() - inner.bottom());
+    // Not framed yet: the frame the other windows got is the best guess.
+    if (wm::Present()) return wm::LastFrameExtents().value_or(QMargins());
+    return {};
+}
+
+QRectF Form::Geometry() const
+{
+    if (!isWindow()) return Extent::Geometry();
+    // The outer rectangle of the window, frame and title included where the desktop draws one.
+    if (pendingOuter_) return *pendingOuter_;
+    const QRect inner = geometry();
+    if (inner == innerPixels_ && !innerPixels_.isNull()) return outerTwips_;
+    QRect outer = inner.marginsAdded(Frame());
+    // A window never placed yet stands at the screen's corner, frame and all.
+    if (!isVisible() && !testAttribute(Qt::WA_Moved)) outer.moveTopLeft(inner.topLeft());
+    return QRectF(ToTwips(outer.x()), ToTwips(outer.y()), ToTwips(outer.width()), ToTwips(outer.height()));
 }
 
 void Form::ApplyGeometry(const QRectF& twips)
 {
-    const QRect frame = frameGeometry();
-    const QRect inner = geometry();
-    const int extraW = frame.width() - inner.width();
-    const int extraH = frame.height() - inner.height();
-    if (extraW == 0 && extraH == 0) {
+    if (!isWindow()) {
         Extent::ApplyGeometry(twips);
         return;
     }
-    move(ToPixels(twips.left()), ToPixels(twips.top()));
-    resize(std::max(0, ToPixels(twips.width()) - extraW), std::max(0, ToPixels(twips.height()) - extraH));
+    // Left and Top are the frame's outer corner: the client area goes inside the frame. Until
+    // the window manager has told how wide its frame is, the rectangle is placed with the best
+    // guess and placed again once the frame is known.
+    const QMargins frame = Frame();
+    const QRect outer(ToPixels(twips.left()), ToPixels(twips.top()), ToPixels(twips.width()), ToPixels(twips.height()));
+    const QRect inner(outer.left() + frame.left(), outer.top() + frame.top(),
+        std::max(0, outer.width() - frame.left() - frame.right()),
+        std::max(0, outer.height() - frame.top() - frame.bottom()));
+    pendingOuter_.reset();
+    setGeometry(inner);
+    outerTwips_ = twips;
+    innerPixels_ = geometry();
+    if (!frameExtents_ && wm::Present() && !isFullScreen()) pendingOuter_ = twips;
+}
+
+void Form::FrameExtentsKnown()
+{
+    frameExtents_ = wm::FrameExtents(this);
+    if (!frameExtents_ || !pendingOuter_) return;
+    const QRectF outer = *pendingOuter_;
+    pendingOuter_.reset();
+    if (!isFullScreen() && !isMaximized()) ApplyGeometry(outer);
 }
 
 void Form::Load()
@@ -119,10 +160,12 @@ void Form::Show(ShowMode mode)
     }
     setWindowModality(Qt::ApplicationModal);
     show();
+    raise();
     QEventLoop loop;
     modalLoop_ = &loop;
     QPointer<Form> alive(this);
-    loop.exec();
+    UI().ModalForm(*this);
+    if (alive && modalLoop_ == &loop) loop.exec();
     if (alive) {
         modalLoop_ = nullptr;
         setWindowModality(Qt::NonModal);
@@ -148,13 +191,12 @@ bool Form::Unload()
 
 void Form::SetTopmost(bool topmost)
 {
-    if (Topmost() == topmost) return;
-    const bool shown = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
-    if (shown) show();
+    topmost_ = topmost;
+    // A window not created yet takes the state when it is shown.
+    if (testAttribute(Qt::WA_WState_Created)) wm::SetState(this, wm::State::Above, topmost);
 }
 
-bool Form::Topmost() const { return windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
+bool Form::Topmost() const { return topmost_; }
 
 void Form::PopupMenu(MenuItem& menu)
 {
@@ -193,6 +235,14 @@ void Form::closeEvent(QCloseEvent* event)
     }
     event->ignore();
     Unload();
+}
+
+void Form::showEvent(QShowEvent* event)
+{
+    // The window manager forgets a window's states when it leaves the screen: it takes them
+    // again as the window comes back.
+    if (topmost_) wm::SetState(this, wm::State::Above, true);
+    QMainWindow::showEvent(event);
 }
 
 void Form::hideEvent(QHideEvent* event)

@@ -3,8 +3,10 @@
 #include "platform/forms/Extent.h"
 
 #include <QMainWindow>
+#include <QMargins>
 #include <functional>
 #include <map>
+#include <optional>
 #include <typeindex>
 
 class QEventLoop;
@@ -48,7 +50,8 @@ public:
     // later. Returns false when Unload cancelled.
     bool Unload();
 
-    // Keeps the window above all others, or not.
+    // Keeps the window above all others, or not: a state the window manager keeps, so the
+    // window and what draws into it stay as they are.
     void SetTopmost(bool topmost);
     bool Topmost() const;
 
@@ -75,9 +78,24 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    // The window manager told the frame it draws around the window.
+    void FrameExtentsKnown();
+    // The frame around the client area: as the window manager reported it, or the best guess.
+    QMargins Frame() const;
+
     QWidget* client_;
+    bool topmost_ = false;
+    // The window manager's frame, once it has told.
+    std::optional<QMargins> frameExtents_;
+    // The outer rectangle asked for before the frame was known, applied once it is.
+    std::optional<QRectF> pendingOuter_;
+    // The outer rectangle last set, in twips, and the client rectangle it gave: reads back as set
+    // while the window keeps that rectangle.
+    QRectF outerTwips_;
+    QRect innerPixels_;
     bool loaded_ = false;
     bool unloading_ = false;
     QEventLoop* modalLoop_ = nullptr;

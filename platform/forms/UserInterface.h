@@ -11,6 +11,8 @@ class QMenu;
 
 namespace forms {
 
+class Form;
+
 // Everything the program asks of the user in a box of its own goes through the one current
 // UserInterface: the desktop's by default, a scripted user in the tests.
 class UserInterface {
@@ -34,6 +36,8 @@ public:
     virtual std::optional<QString> FolderDialog(const FolderRequest& request) = 0;
     // Shows a help file; there is nothing to answer.
     virtual void Help(const HelpRequest& request) = 0;
+    // A window is being shown modally and waits for its user. The desktop leaves it to the user.
+    virtual void ModalForm(Form& /*form*/) { }
 };
 
 // The desktop's own boxes, built with Qt widgets.

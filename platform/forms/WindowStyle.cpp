@@ -1,8 +1,44 @@
 #include "platform/forms/WindowStyle.h"
 
+#include "platform/forms/Form.h"
+#include "platform/forms/WindowManager.h"
+
 #include <QWidget>
+#include <QWindow>
 
 namespace forms {
+
+namespace {
+
+// The flags as the desktop layer completes them when they are set the ordinary way: a window
+// that names none of its decorations gets the standard ones, one that names some gets a title.
+Qt::WindowFlags Completed(Qt::WindowFlags flags)
+{
+    const Qt::WindowFlags decorations = Qt::CustomizeWindowHint | Qt::FramelessWindowHint | Qt::WindowTitleHint
+        | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint
+        | Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint;
+    const bool named = flags & decorations;
+    const Qt::WindowType type = static_cast<Qt::WindowType>(int(flags & Qt::WindowType_Mask));
+    if (flags & Qt::CustomizeWindowHint) {
+        if (flags & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowContextHelpButtonHint)) {
+            flags |= Qt::WindowSystemMenuHint | Qt::WindowTitleHint;
+            flags &= ~Qt::FramelessWindowHint;
+        }
+    } else if (named && !(flags & Qt::FramelessWindowHint)) {
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowTitleHint;
+    }
+    if (!named) {
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowTitleHint;
+        if (type != Qt::Dialog && type != Qt::Sheet && type != Qt::Tool)
+            flags |= Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint
+                | Qt::WindowFullscreenButtonHint;
+        else if (type == Qt::Dialog || type == Qt::Sheet)
+            flags |= Qt::WindowCloseButtonHint;
+    }
+    return flags;
+}
+
+} // namespace
 
 void SetWindowStyle(QWidget* window, std::uint32_t style, std::uint32_t exStyle)
 {
@@ -26,12 +62,18 @@ void SetWindowStyle(QWidget* window, std::uint32_t style, std::uint32_t exStyle)
         if (maximize) flags |= Qt::WindowMaximizeButtonHint;
         if (help) flags |= Qt::WindowContextHelpButtonHint;
     }
-    flags |= window->windowFlags() & Qt::WindowStaysOnTopHint;
-    if (flags == window->windowFlags()) return;
+    if (Completed(flags) == window->windowFlags() || flags == window->windowFlags()) return;
 
-    const bool shown = window->isVisible();
-    window->setWindowFlags(flags);
-    if (shown) window->show();
+    if (!window->testAttribute(Qt::WA_WState_Created) || !window->windowHandle()) {
+        window->setWindowFlags(flags);
+        return;
+    }
+    // A window that exists keeps its native window (what draws into it keeps drawing): the new
+    // decorations are only told to the window manager.
+    flags = Completed(flags);
+    window->overrideWindowFlags(flags);
+    window->windowHandle()->setFlags(flags);
+    if (auto* form = qobject_cast<Form*>(window); form && form->Topmost()) wm::SetState(window, wm::State::Above, true);
 }
 
 } // namespace forms

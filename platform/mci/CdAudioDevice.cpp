@@ -18,16 +18,27 @@ QString Msf(int frames)
         .arg(frames % FramesPerSecond, 2, 10, QLatin1Char('0'));
 }
 
-bool ParseFields(const QString& text, std::vector<int>& fields, int maxFields)
+// Numbers of a time text; each field, and the sector they come to, must fit a disc's range.
+constexpr qint64 MaxField = 1'000'000;
+constexpr qint64 MaxSector = 100LL * 60 * FramesPerSecond * 60; // a hundred hours, far beyond any disc
+
+bool ParseFields(const QString& text, std::vector<qint64>& fields, int maxFields)
 {
     const QStringList parts = text.split(QLatin1Char(':'));
     if (parts.size() > maxFields) return false;
     for (const QString& p : parts) {
         bool ok = false;
-        const int v = p.toInt(&ok);
-        if (!ok || v < 0) return false;
+        const qint64 v = p.toLongLong(&ok);
+        if (!ok || v < 0 || v > MaxField) return false;
         fields.push_back(v);
     }
+    return true;
+}
+
+bool ToSector(qint64 value, int& sector)
+{
+    if (value < -MaxSector || value > MaxSector) return false;
+    sector = static_cast<int>(value);
     return true;
 }
 
@@ -37,21 +48,29 @@ CdAudioDevice::CdAudioDevice()
     : player_(drive_.Device())
 {
     Refresh();
-    if (toc_) position_ = toc_->TrackStart(toc_->firstTrack);
+    if (toc_) position_ = StreamOrigin();
 }
 
 bool CdAudioDevice::Refresh()
 {
     const bool had = toc_.has_value();
-    toc_ = drive_.ReadToc();
+    medium_ = drive_.Probe(&toc_);
     if (!toc_) {
         if (had) StopPlayer();
     } else if (!had) {
-        position_ = toc_->TrackStart(toc_->firstTrack);
+        position_ = StreamOrigin();
         paused_ = false;
     }
     return toc_.has_value();
 }
+
+int CdAudioDevice::StreamOrigin() const
+{
+    const auto audio = toc_->FirstAudioTrack();
+    return toc_->TrackStart(audio ? *audio : toc_->firstTrack);
+}
+
+bool CdAudioDevice::IsAudioAt(int sector) const { return toc_->IsAudio(toc_->TrackAt(sector)); }
 
 void CdAudioDevice::StopPlayer()
 {
@@ -62,7 +81,7 @@ void CdAudioDevice::StopPlayer()
 int CdAudioDevice::Position()
 {
     if (!toc_) return 0;
-    const int origin = toc_->TrackStart(toc_->firstTrack);
+    const int origin = StreamOrigin();
     if (!paused_) {
         if (auto t = player_.Time()) position_ = origin + static_cast<int>(*t * FramesPerSecond + 0.5);
     }
@@ -72,26 +91,23 @@ int CdAudioDevice::Position()
 
 bool CdAudioDevice::ParseTime(const QString& text, int& sector) const
 {
-    std::vector<int> f;
+    std::vector<qint64> f;
     switch (format_) {
     case Format::Milliseconds: {
         bool ok = false;
         const qlonglong ms = text.toLongLong(&ok);
-        if (!ok) return false;
-        sector = static_cast<int>(ms * FramesPerSecond / 1000) - ProgramAreaStart;
-        return true;
+        if (!ok || ms < 0 || ms > MaxSector * 1000 / FramesPerSecond) return false;
+        return ToSector(ms * FramesPerSecond / 1000 - ProgramAreaStart, sector);
     }
     case Format::Msf:
         if (!ParseFields(text, f, 3)) return false;
         f.resize(3, 0);
-        sector = (f[0] * 60 + f[1]) * FramesPerSecond + f[2] - ProgramAreaStart;
-        return true;
+        return ToSector((f[0] * 60 + f[1]) * FramesPerSecond + f[2] - ProgramAreaStart, sector);
     case Format::Tmsf:
         if (!ParseFields(text, f, 4)) return false;
         f.resize(4, 0);
         if (f[0] < toc_->firstTrack || f[0] > toc_->LastTrack()) return false;
-        sector = toc_->TrackStart(f[0]) + (f[1] * 60 + f[2]) * FramesPerSecond + f[3];
-        return true;
+        return ToSector(toc_->TrackStart(static_cast<int>(f[0])) + (f[1] * 60 + f[2]) * FramesPerSecond + f[3], sector);
     }
     return false;
 }
@@ -131,7 +147,7 @@ int CdAudioDevice::Command(QStringList words, QString& reply)
 
     if (verb == QLatin1String("status")) return Status(words, reply);
     if (verb == QLatin1String("set")) return Set(words);
-    if (!Refresh()) return Err::DeviceNotReady;
+    if (!Refresh()) return medium_ == Medium::Unreadable ? Err::Hardware : Err::DeviceNotReady;
     if (verb == QLatin1String("play")) return Play(words);
     if (verb == QLatin1String("seek")) return Seek(words);
     if (!words.isEmpty()) return Err::UnrecognizedKeyword;
@@ -159,11 +175,16 @@ int CdAudioDevice::Play(const QStringList& args)
         if (args.size() != 2 || args[0] != QLatin1String("from")) return Err::UnrecognizedKeyword;
         if (!ParseTime(args[1], from)) return Err::OutOfRange;
     }
-    const int origin = toc_->TrackStart(toc_->firstTrack);
-    if (from < origin || from >= toc_->leadOut) return Err::OutOfRange;
+    if (from < toc_->TrackStart(toc_->firstTrack) || from >= toc_->leadOut) return Err::OutOfRange;
     position_ = from;
     paused_ = false;
-    if (!player_.PlayFrom(static_cast<double>(from - origin) / FramesPerSecond)) return Err::Hardware;
+    // A data track has nothing to play: the drive stays stopped there.
+    if (!IsAudioAt(from)) {
+        StopPlayer();
+        return 0;
+    }
+    player_.SetDevice(drive_.Source());
+    if (!player_.PlayFrom(static_cast<double>(from - StreamOrigin()) / FramesPerSecond)) return Err::Hardware;
     return 0;
 }
 
@@ -172,7 +193,7 @@ int CdAudioDevice::Seek(const QStringList& args)
     if (args.size() == 1 && args[0] == QLatin1String("to")) return Err::MissingParameter;
     int to = 0;
     if (args == QStringList {QStringLiteral("to"), QStringLiteral("start")})
-        to = toc_->TrackStart(toc_->firstTrack);
+        to = StreamOrigin();
     else if (args == QStringList {QStringLiteral("to"), QStringLiteral("end")})
         to = toc_->leadOut;
     else if (args.size() == 2 && args[0] == QLatin1String("to")) {
@@ -213,6 +234,7 @@ int CdAudioDevice::Status(const QStringList& args, QString& reply)
 {
     const QString what = args.join(QLatin1Char(' '));
     const bool present = Refresh();
+    if (medium_ == Medium::Unreadable && what != QLatin1String("time format")) return Err::Hardware;
     if (what == QLatin1String("media present") || what == QLatin1String("ready")) {
         reply = present ? QStringLiteral("true") : QStringLiteral("false");
         return 0;

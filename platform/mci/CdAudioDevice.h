@@ -22,7 +22,10 @@ namespace mci {
 // Replies: positions in tmsf "tt:mm:ss:ff", in msf "mm:ss:ff", in milliseconds a number; lengths in
 // "mm:ss:ff" (tmsf and msf) or milliseconds; mode "playing", "paused", "stopped", "open" or
 // "not ready"; Booleans "true"/"false". Milliseconds and msf count from the disc's absolute
-// address 00:02:00, the start of the program area.
+// address 00:02:00, the start of the program area. On a disc with data tracks only the audio tracks
+// sound: playing from a data track plays nothing, and "seek to start" goes to the first audio
+// track. A disc image whose cue sheet cannot be read fails every command that needs the disc with
+// the hardware error, where an empty drive reports "not ready".
 class CdAudioDevice {
 public:
     CdAudioDevice();
@@ -39,6 +42,9 @@ private:
     int Status(const QStringList& args, QString& reply);
 
     bool Refresh();
+    // Where the player's stream starts: the first audio track (the stream has no data tracks).
+    int StreamOrigin() const;
+    bool IsAudioAt(int sector) const;
     int Position();
     bool ParseTime(const QString& text, int& sector) const;
     QString PositionText(int sector) const;
@@ -48,6 +54,7 @@ private:
     CdDrive drive_;
     CddaPlayer player_;
     std::optional<DiscToc> toc_;
+    Medium medium_ = Medium::None;
     Format format_ = Format::Msf;
     int position_ = 0; // sector while not playing
     bool paused_ = false;

@@ -1,9 +1,16 @@
 #include "platform/mci/CdDrive.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <cdio/cdio.h>
 #include <cdio/logging.h>
 #include <cdio/mmc.h>
+#include <cdio/mmc_ll_cmds.h>
+#include <algorithm>
+#include <sys/stat.h>
 
 namespace mci {
 
@@ -14,10 +21,46 @@ struct CdioCloser {
 };
 using Cdio = std::unique_ptr<CdIo_t, CdioCloser>;
 
-Cdio Open(const QString& device)
+// A cue sheet is a few lines per track; anything much larger is not one.
+constexpr qint64 MaxCueBytes = 1 << 20;
+
+// What an image reports as its highest speed: a disk file reads far faster than any drive.
+constexpr int ImageMaxSpeed = 48;
+
+Cdio Open(const QString& source, driver_id_t driver = DRIVER_UNKNOWN)
 {
-    if (device.isEmpty()) return {};
-    return Cdio(cdio_open(device.toLocal8Bit().constData(), DRIVER_UNKNOWN));
+    if (source.isEmpty()) return {};
+    std::lock_guard lock(CdDrive::LibraryLock());
+    return Cdio(cdio_open(source.toLocal8Bit().constData(), driver));
+}
+
+void Quiet()
+{
+    // Probing a drive without a disc is not worth a message on the terminal.
+    cdio_log_set_handler([](cdio_log_level_t, const char*) {});
+}
+
+bool IsDeviceNode(const QString& path)
+{
+    struct stat st {};
+    if (::stat(path.toLocal8Bit().constData(), &st) != 0) return path.startsWith(QStringLiteral("/dev/"));
+    return S_ISBLK(st.st_mode) || S_ISCHR(st.st_mode);
+}
+
+bool IsCueSheet(const QString& path) { return path.endsWith(QStringLiteral(".cue"), Qt::CaseInsensitive); }
+
+// The data file libcdio opens for a cue sheet: its name with "cue" turned into "bin".
+QString ImpliedBin(const QString& cue)
+{
+    const bool upper = cue.endsWith(QStringLiteral("CUE"));
+    return cue.chopped(3) + (upper ? QStringLiteral("BIN") : QStringLiteral("bin"));
+}
+
+const QRegularExpression& FileLine()
+{
+    static const QRegularExpression re(QStringLiteral(R"re(^[ \t]*FILE[ \t]+(?:"([^"]*)"|(\S+))[ \t]+(\S+)[ \t]*$)re"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::MultilineOption);
+    return re;
 }
 
 } // namespace
@@ -30,35 +73,154 @@ int DiscToc::TrackAt(int sector) const
     return track;
 }
 
-CdDrive::CdDrive()
+std::optional<int> DiscToc::FirstAudioTrack() const
 {
-    // Probing a drive without a disc is not worth a message on the terminal.
-    cdio_log_set_handler([](cdio_log_level_t, const char*) {});
-    device_ = qEnvironmentVariable("TESSEL_CDROM");
-    if (!device_.isEmpty()) {
-        // A regular file is a disc image; anything else a device node.
-        image_ = !device_.startsWith(QStringLiteral("/dev/"));
-        return;
+    for (int t = firstTrack; t <= LastTrack(); ++t)
+        if (IsAudio(t)) return t;
+    return std::nullopt;
+}
+
+CdDrive::CdDrive()
+    : CdDrive([] {
+        Quiet();
+        QString device = qEnvironmentVariable("TESSEL_CDROM");
+        if (device.isEmpty()) {
+            if (char* first = cdio_get_default_device(nullptr)) {
+                device = QString::fromLocal8Bit(first);
+                cdio_free(first);
+            }
+        }
+        return device;
+    }())
+{
+}
+
+CdDrive::CdDrive(QString device)
+    : device_(std::move(device))
+{
+    Quiet();
+    image_ = !device_.isEmpty() && !IsDeviceNode(device_);
+}
+
+QStringList CdDrive::Devices()
+{
+    Quiet();
+    QStringList devices;
+    const QString named = qEnvironmentVariable("TESSEL_CDROM");
+    if (!named.isEmpty()) devices << named;
+    if (char** list = cdio_get_devices(DRIVER_DEVICE)) {
+        for (char** d = list; *d; ++d) {
+            const QString device = QString::fromLocal8Bit(*d);
+            if (!devices.contains(device)) devices << device;
+        }
+        cdio_free_device_list(list);
     }
-    if (char* first = cdio_get_default_device(nullptr)) {
-        device_ = QString::fromLocal8Bit(first);
-        cdio_free(first);
+    return devices;
+}
+
+std::mutex& CdDrive::LibraryLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
+CdDrive::Identity CdDrive::Identify() const
+{
+    if (image_) return {QStringLiteral("Disc"), QStringLiteral("Image"), QString()};
+    Cdio cd = Open(device_, DRIVER_DEVICE);
+    cdio_hwinfo_t hw {};
+    if (!cd || !cdio_get_hwinfo(cd.get(), &hw)) return {QStringLiteral("CD drive"), device_, QString()};
+    return {QString::fromLatin1(hw.psz_vendor).trimmed(), QString::fromLatin1(hw.psz_model).trimmed(),
+        QString::fromLatin1(hw.psz_revision).trimmed()};
+}
+
+int CdDrive::MaxSpeed() const
+{
+    if (image_) return ImageMaxSpeed;
+    Cdio cd = Open(device_, DRIVER_DEVICE);
+    if (!cd) return 0;
+    // The capabilities page gives the highest read speed in kB/s; 176.4 kB/s is normal speed.
+    unsigned char page[64] = {};
+    if (mmc_mode_sense_10(cd.get(), page, sizeof page, CDIO_MMC_CAPABILITIES_PAGE) != DRIVER_OP_SUCCESS) return 1;
+    const int kbPerSecond = (page[8 + 8] << 8) | page[8 + 9];
+    return kbPerSecond > 0 ? std::max(1, (kbPerSecond * 10 + 882) / 1764) : 1;
+}
+
+bool CdDrive::SetSpeed(int speed)
+{
+    if (image_) return true;
+    Cdio cd = Open(device_, DRIVER_DEVICE);
+    return cd && cdio_set_speed(cd.get(), speed > 0 ? speed : -1) == DRIVER_OP_SUCCESS;
+}
+
+CdDrive::~CdDrive() = default;
+
+QString CdDrive::Source() const
+{
+    if (!image_ || !IsCueSheet(device_)) return device_;
+    QFile cue(device_);
+    if (!cue.open(QIODevice::ReadOnly) || cue.size() > MaxCueBytes) return {};
+    const QString sheet = QString::fromUtf8(cue.readAll());
+
+    // The sheet names one data file, relative to the sheet's folder.
+    QString data;
+    auto lines = FileLine().globalMatch(sheet);
+    while (lines.hasNext()) {
+        const auto m = lines.next();
+        const QString name = m.captured(1).isEmpty() ? m.captured(2) : m.captured(1);
+        const QString path = QFileInfo(QFileInfo(device_).dir(), name).absoluteFilePath();
+        if (!data.isEmpty() && data != path) return {}; // one data file per image only
+        data = path;
     }
+    if (data.isEmpty() || !QFileInfo(data).isFile()) return {};
+    const QString implied = ImpliedBin(device_);
+    if (QFileInfo(implied).exists() && QFileInfo(implied).canonicalFilePath() == QFileInfo(data).canonicalFilePath())
+        return device_;
+
+    // libcdio would open "<cue name>.bin": give it a sheet of that shape beside a link to the data.
+    const QString key = data + QLatin1Char('\n') + sheet;
+    if (alias_ && aliasKey_ == key) return alias_->filePath(QStringLiteral("disc.cue"));
+    aliasKey_.clear();
+    alias_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/tessel-disc-XXXXXX"));
+    if (!alias_->isValid()) return {};
+    QString rewritten = sheet;
+    rewritten.replace(FileLine(), QStringLiteral("FILE \"disc.bin\" \\3"));
+    QFile out(alias_->filePath(QStringLiteral("disc.cue")));
+    if (!QFile::link(data, alias_->filePath(QStringLiteral("disc.bin"))) || !out.open(QIODevice::WriteOnly)
+        || out.write(rewritten.toUtf8()) < 0)
+        return {};
+    aliasKey_ = key;
+    return out.fileName();
+}
+
+Medium CdDrive::Probe(std::optional<DiscToc>* result) const
+{
+    if (result) result->reset();
+    if (image_ && (imageDoorOpen_ || !QFileInfo::exists(device_))) return Medium::None;
+    const QString source = Source();
+    if (source.isEmpty()) return image_ ? Medium::Unreadable : Medium::None;
+    Cdio cd = Open(source);
+    if (!cd) return image_ ? Medium::Unreadable : Medium::None;
+    const track_t first = cdio_get_first_track_num(cd.get());
+    const track_t count = cdio_get_num_tracks(cd.get());
+    if (first == CDIO_INVALID_TRACK || count == CDIO_INVALID_TRACK || count == 0)
+        return image_ ? Medium::Unreadable : Medium::None;
+    DiscToc toc;
+    toc.firstTrack = first;
+    for (track_t t = first; t < first + count; ++t) {
+        toc.trackStarts.push_back(cdio_get_track_lsn(cd.get(), t));
+        toc.audio.push_back(cdio_get_track_format(cd.get(), t) == TRACK_FORMAT_AUDIO);
+        toc.copyPermitted.push_back(cdio_get_track_copy_permit(cd.get(), t) == CDIO_TRACK_FLAG_TRUE);
+    }
+    toc.leadOut = cdio_get_track_lsn(cd.get(), CDIO_CDROM_LEADOUT_TRACK);
+    if (result) *result = std::move(toc);
+    return Medium::Disc;
 }
 
 std::optional<DiscToc> CdDrive::ReadToc() const
 {
-    if (image_ && (imageDoorOpen_ || !QFileInfo::exists(device_))) return std::nullopt;
-    Cdio cd = Open(device_);
-    if (!cd) return std::nullopt;
-    const track_t first = cdio_get_first_track_num(cd.get());
-    const track_t count = cdio_get_num_tracks(cd.get());
-    if (first == CDIO_INVALID_TRACK || count == CDIO_INVALID_TRACK || count == 0) return std::nullopt;
-    DiscToc toc;
-    toc.firstTrack = first;
-    for (track_t t = first; t < first + count; ++t)
-        toc.trackStarts.push_back(cdio_get_track_lsn(cd.get(), t));
-    toc.leadOut = cdio_get_track_lsn(cd.get(), CDIO_CDROM_LEADOUT_TRACK);
+    std::optional<DiscToc> toc;
+    Probe(&toc);
     return toc;
 }
 
@@ -80,10 +242,11 @@ bool CdDrive::SetDoor(bool open)
         driver_id_t driver = DRIVER_DEVICE;
         return cdio_close_tray(device_.toLocal8Bit().constData(), &driver) == DRIVER_OP_SUCCESS;
     }
-    CdIo_t* cd = cdio_open(device_.toLocal8Bit().constData(), DRIVER_UNKNOWN);
+    CdIo_t* cd = Open(device_, DRIVER_DEVICE).release();
     if (!cd) return false;
+    // A successful eject frees the handle and clears it; any other outcome leaves it to us.
     const bool ejected = cdio_eject_media(&cd) == DRIVER_OP_SUCCESS;
-    if (cd) cdio_destroy(cd); // freed by a successful eject only
+    if (cd) cdio_destroy(cd);
     return ejected;
 }
 

@@ -32,6 +32,15 @@ bool CddaPlayer::Open()
     return true;
 }
 
+void CddaPlayer::SetDevice(const QString& device)
+{
+    if (device == device_) return;
+    device_ = device;
+    if (!mpv_) return;
+    Stop();
+    mpv_->Set("cdrom-device", device_.toStdString());
+}
+
 void CddaPlayer::OnEvent(const mpv_event& event)
 {
     switch (event.event_id) {

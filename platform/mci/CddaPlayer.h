@@ -21,6 +21,8 @@ public:
     CddaPlayer(const CddaPlayer&) = delete;
     CddaPlayer& operator=(const CddaPlayer&) = delete;
 
+    // The drive or image the next stream is opened from; a change unloads the current one.
+    void SetDevice(const QString& device);
     bool PlayFrom(double seconds);
     void Pause();
     void Stop(); // unloads the disc stream

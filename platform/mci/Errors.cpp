@@ -78,6 +78,15 @@ std::string ErrorText(unsigned code)
         {Err::FileWrite,
             "Cannot write to the specified file. Make sure you have enough disk space or are still connected to the "
             "network."},
+        {Err::WaveOutputsUnsuitable,
+            "No waveform device that can play files in the current format is available. Make sure a sound "
+            "server is running."},
+        {Err::WaveSetOutputUnsuitable, "The device you are using to play a waveform cannot use the data format."},
+        {Err::WaveInputsUnsuitable,
+            "No waveform device that can record files in the current format is available. Make sure a sound "
+            "server is running."},
+        {Err::WaveSetInputUnsuitable, "The device you are using to record a waveform cannot use the data format."},
+        {Err::SeqNoMidiPresent, "There is no MIDI device to play on. Make sure a sound server is running."},
     };
     const auto it = texts.find(code);
     if (it == texts.end()) return "Unknown error code " + std::to_string(code) + ".";

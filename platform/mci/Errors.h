@@ -59,6 +59,11 @@ constexpr unsigned NoWindow = Base + 90;
 constexpr unsigned CreateWindow = Base + 91;
 constexpr unsigned FileRead = Base + 92;
 constexpr unsigned FileWrite = Base + 93;
+constexpr unsigned WaveOutputsUnsuitable = Base + 70;
+constexpr unsigned WaveSetOutputUnsuitable = Base + 71;
+constexpr unsigned WaveInputsUnsuitable = Base + 72;
+constexpr unsigned WaveSetInputUnsuitable = Base + 73;
+constexpr unsigned SeqNoMidiPresent = Base + 87;
 } // namespace Err
 
 // The text for an error code; an unknown code gets a text that says so.

@@ -1,5 +1,7 @@
 #include "platform/registry/Registry.h"
 
+#include "platform/registry/FileTypes.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -176,7 +178,9 @@ bool SetValue(Root root, const QString& subKey, const QString& name, const QStri
         v->data = data;
     else
         key->values.push_back({name, data});
-    return store.Save();
+    if (!store.Save()) return false;
+    if (root == HKEY_CLASSES_ROOT) MirrorFileTypes(subKey, name);
+    return true;
 }
 
 std::optional<QString> QueryValue(Root root, const QString& subKey, const QString& name)

@@ -27,7 +27,8 @@ QString StorePath();
 bool KeyExists(Root root, const QString& subKey);
 // Creates the key and any missing parents. False for an unknown root or when the file cannot be written.
 bool CreateKey(Root root, const QString& subKey);
-// Sets a string value, creating the key when needed.
+// Sets a string value, creating the key when needed. File types under HKEY_CLASSES_ROOT also
+// reach the desktop's own associations (FileTypes.h).
 bool SetValue(Root root, const QString& subKey, const QString& name, const QString& data);
 // The value, or nothing when the key or the value does not exist.
 std::optional<QString> QueryValue(Root root, const QString& subKey, const QString& name);

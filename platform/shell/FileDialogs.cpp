@@ -3,6 +3,10 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPixmap>
 #include <QStandardPaths>
 #include <QStorageInfo>
 #include <QUrl>
@@ -58,6 +62,26 @@ QString FolderOfRoot(int root)
     }
 }
 
+// A picture of the file under the cursor beside the dialog's list; the dialog draws itself then.
+void AddPreview(QFileDialog& dialog, const std::function<QImage(const QString&)>& preview)
+{
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    if (!grid) return;
+    auto* picture = new QLabel(&dialog);
+    picture->setObjectName(QStringLiteral("preview"));
+    picture->setFixedSize(200, 150);
+    picture->setAlignment(Qt::AlignCenter);
+    picture->setFrameShape(QFrame::StyledPanel);
+    grid->addWidget(picture, 0, grid->columnCount(), grid->rowCount(), 1);
+    QObject::connect(&dialog, &QFileDialog::currentChanged, picture, [picture, preview](const QString& path) {
+        const QImage image = QFileInfo(path).isFile() ? preview(path) : QImage();
+        picture->setPixmap(image.isNull() ? QPixmap()
+                                          : QPixmap::fromImage(image.scaled(
+                                              picture->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    });
+}
+
 } // namespace
 
 std::optional<forms::FileResult> ShowFileDialog(const forms::FileRequest& request)
@@ -68,6 +92,7 @@ std::optional<forms::FileResult> ShowFileDialog(const forms::FileRequest& reques
         request.save || !(request.flags & FileMustExist) ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (request.save && !(request.flags & OverwritePrompt)) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (request.title.isEmpty()) dialog.setWindowTitle(request.save ? QObject::tr("Save As") : QObject::tr("Open"));
+    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
     QString suffix = request.defaultExtension;
     if (suffix.startsWith(QLatin1Char('.'))) suffix.remove(0, 1);
     dialog.setDefaultSuffix(suffix);
@@ -80,6 +105,8 @@ std::optional<forms::FileResult> ShowFileDialog(const forms::FileRequest& reques
         dialog.setNameFilters(filters);
         dialog.selectNameFilter(filters.first());
     }
+
+    if (request.preview) AddPreview(dialog, request.preview);
 
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     forms::FileResult result;

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QThread>
@@ -13,12 +14,19 @@ PlayerProcess::PlayerProcess(const QString& programFolder)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("TESSEL_HOME"), programFolder_);
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), programFolder_ + QStringLiteral("/config"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), programFolder_ + QStringLiteral("/data"));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     // On a real display the graphics drivers are unloaded with their memory still held, where no
     // leak report can name them; leaks are checked in the in-process tests instead.
     const QString asan = env.value(QStringLiteral("ASAN_OPTIONS"));
     env.insert(QStringLiteral("ASAN_OPTIONS"), asan + (asan.isEmpty() ? "" : ":") + QStringLiteral("detect_leaks=0"));
     process_.setProcessEnvironment(env);
+
+    // A player that has run before, unless the test removes this file: the first run's
+    // association dialog waits for its user.
+    QDir().mkpath(programFolder_);
+    QFile first(programFolder_ + QStringLiteral("/First.ini"));
+    if (!first.exists() && first.open(QIODevice::WriteOnly)) first.write("\"01/01/2026 12:00:00\"\r\n");
     process_.setProcessChannelMode(QProcess::ForwardedChannels);
 }
 

@@ -20,6 +20,8 @@ protected:
         QDir folder(files::ProgramFolder());
         for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden))
             if (name != QLatin1String("instance.lock")) folder.remove(name);
+        // The player has run before; tests of the first run remove this file.
+        Write(Program("First.ini"), "\"01/01/2026 12:00:00\"\r\n");
     }
 
     void TearDown() override

@@ -12,7 +12,10 @@ const QByteArray DesignSettings
 
 TEST_F(PlayerTest, FirstRunWithoutFilesThenExitWritesTheThreeFiles)
 {
+    QFile::remove(Program("First.ini"));
+    user_.CloseModalForms();
     frmPlayer& p = Start();
+    EXPECT_EQ(user_.ModalForms(), std::vector<QString> {"Associate Tessel"}) << "the first run's association dialog";
     EXPECT_TRUE(Docking::IsAttached(&p)) << "the main window of docking";
     EXPECT_EQ(p.lstPlaylist->ListCount(), 0) << "the empty start-up row is removed again";
     EXPECT_TRUE(user_.Boxes().empty());
@@ -57,6 +60,7 @@ TEST_F(PlayerTest, SettingsSurviveARestartAndADamagedItemKeepsItsDesignState)
 TEST_F(PlayerTest, BadSettingsFilesNeverStopTheStart)
 {
     // Short, out-of-range and binary content: every item that doesn't convert keeps its design value.
+    user_.CloseModalForms(); // an empty "First.ini" is a first run
     for (const QByteArray& content : {QByteArray(), QByteArray("#FALSE#"), QByteArray("1,1,1,1,0,1,1,0,99\r\n"),
              QByteArray("\x00\xff\xfe\"\r\n,,,\x01", 11)}) {
         Write(Program("Settings.ini"), content);

@@ -1,6 +1,10 @@
 #include "tests/support/ScriptedUser.h"
 
+#include "platform/forms/Form.h"
 #include "platform/forms/MsgBox.h"
+
+#include <QPointer>
+#include <QTimer>
 
 ScriptedUser::ScriptedUser()
     : previous_(forms::SetUserInterface(this))
@@ -138,3 +142,17 @@ std::optional<QString> ScriptedUser::FolderDialog(const forms::FolderRequest& re
 }
 
 void ScriptedUser::Help(const forms::HelpRequest& request) { helpRequests_.push_back(request); }
+
+void ScriptedUser::CloseModalForms()
+{
+    AnswerModalForms([](forms::Form& form) { form.close(); });
+}
+
+void ScriptedUser::ModalForm(forms::Form& form)
+{
+    modalForms_.push_back(form.Caption());
+    if (!modalAnswer_) return;
+    QTimer::singleShot(0, &form, [answer = modalAnswer_, window = QPointer<forms::Form>(&form)] {
+        if (window) answer(*window);
+    });
+}

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <deque>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -33,6 +34,11 @@ public:
     void ChoosePrinter(const forms::PrinterResult& printer);
     void ChooseFolder(const QString& path);
     void CancelDialog();
+    // What the user does with each window shown modally from now on; it runs once the window is up.
+    // Without it, a modal window waits as it would for a person.
+    void AnswerModalForms(std::function<void(forms::Form&)> answer) { modalAnswer_ = std::move(answer); }
+    // Closes each modal window as its close box would.
+    void CloseModalForms();
 
     // The requests of the common dialogs shown, in order.
     const std::vector<forms::FileRequest>& FileRequests() const { return fileRequests_; }
@@ -45,6 +51,8 @@ public:
     const std::vector<Box>& Boxes() const { return boxes_; }
     const std::vector<QString>& Inputs() const { return inputs_; }
     int PopupCount() const { return popups_; }
+    // Captions of the windows shown modally, in order.
+    const std::vector<QString>& ModalForms() const { return modalForms_; }
 
     int MessageBox(const QString& prompt, int style, const QString& title) override;
     QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
@@ -55,6 +63,7 @@ public:
     std::optional<forms::PrinterResult> PrinterDialog(const forms::PrinterRequest& request) override;
     std::optional<QString> FolderDialog(const forms::FolderRequest& request) override;
     void Help(const forms::HelpRequest& request) override;
+    void ModalForm(forms::Form& form) override;
 
 private:
     enum class DialogKind { Cancel, File, Color, Font, Printer, Folder };
@@ -83,4 +92,6 @@ private:
     std::vector<forms::PrinterRequest> printerRequests_;
     std::vector<forms::FolderRequest> folderRequests_;
     std::vector<forms::HelpRequest> helpRequests_;
+    std::function<void(forms::Form&)> modalAnswer_;
+    std::vector<QString> modalForms_;
 };

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -16,6 +17,12 @@ int main(int argc, char** argv)
     qputenv("XDG_CONFIG_HOME", QDir(home.path()).filePath(QStringLiteral("config")).toLocal8Bit());
     qputenv("XDG_DATA_HOME", QDir(home.path()).filePath(QStringLiteral("data")).toLocal8Bit());
     if (qEnvironmentVariableIsEmpty("TESSEL_TEST_DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A player that a test loads has run before: a first run's association dialog would wait for
+    // a person. Tests of the first run remove this file.
+    QDir().mkpath(QDir(home.path()).filePath(QStringLiteral("program")));
+    QFile first(QDir(home.path()).filePath(QStringLiteral("program/First.ini")));
+    if (first.open(QIODevice::WriteOnly)) first.write("\"01/01/2026 12:00:00\"\r\n");
+    first.close();
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tessel"));

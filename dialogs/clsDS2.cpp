@@ -1,0 +1,248 @@
+#include "dialogs/clsDS2.h"
+
+#include "platform/forms/RuntimeError.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QMetaMethod>
+#include <QRandomGenerator>
+#include <QSaveFile>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+const QString Source = QStringLiteral("clsDS2");
+
+// The table row of each key byte, so that a step looks up AddTable(x, key(k)) as rows[k][x].
+std::vector<const std::uint8_t*> KeyRows(const std::array<std::uint8_t, 256 * 256>& table, const QByteArray& key)
+{
+    std::vector<const std::uint8_t*> rows(key.size());
+    for (qsizetype k = 0; k < key.size(); ++k)
+        rows[k] = table.data() + 256 * static_cast<std::uint8_t>(key[k]);
+    return rows;
+}
+
+bool ReadWhole(QFile& file, char* into, qint64 size)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 got = file.read(into + done, size - done);
+        if (got <= 0) return false;
+        done += got;
+    }
+    return true;
+}
+
+bool WriteWhole(const QString& path, const char* bytes, qint64 size)
+{
+    // Written beside the destination and put in its place only when complete: a failed write
+    // leaves the old destination as it was.
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly)) return false;
+    if (out.write(bytes, size) != size) {
+        out.cancelWriting();
+        return false;
+    }
+    return out.commit();
+}
+
+bool MayWrite(const QString& source, const QString& destination, bool overwrite)
+{
+    const QFileInfo src(source);
+    if (!src.exists() || src.isDir()) return false;
+    return overwrite || !QFileInfo::exists(destination);
+}
+
+int HexDigit(QChar c)
+{
+    const ushort u = c.unicode();
+    if (u >= '0' && u <= '9') return u - '0';
+    if (u >= 'A' && u <= 'F') return u - 'A' + 10;
+    if (u >= 'a' && u <= 'f') return u - 'a' + 10;
+    return -1;
+}
+
+// Pairs of hexadecimal digits back to the characters whose codes they are; a lone last digit
+// is a code of its own.
+QString DecodeHex(const QString& hex)
+{
+    QString text;
+    text.reserve(hex.size() / 2 + 1);
+    for (qsizetype i = 0; i < hex.size(); i += 2) {
+        int code = 0;
+        for (qsizetype j = i; j < std::min(i + 2, hex.size()); ++j) {
+            const int digit = HexDigit(hex[j]);
+            if (digit < 0) forms::Raise(forms::Err::TypeMismatch, Source);
+            code = code * 16 + digit;
+        }
+        text += QChar(code);
+    }
+    return text;
+}
+
+} // namespace
+
+clsDS2::clsDS2(QObject* parent)
+    : QObject(parent)
+{
+    for (int i = 0; i < 256; ++i)
+        for (int j = 0; j < 256; ++j)
+            AddTable[256 * i + j] = static_cast<std::uint8_t>((i + j) % 255);
+}
+
+void clsDS2::PadKey(QByteArray& key)
+{
+    while (key.size() < 3)
+        key.append('\x01');
+}
+
+void clsDS2::FillPadding(std::uint8_t* d, std::size_t dataSize)
+{
+    auto* random = QRandomGenerator::global();
+    const auto pad = [&] { return static_cast<std::uint8_t>(random->bounded(1, 255)); };
+    for (int i = 0; i < PaddingBefore; ++i)
+        d[i] = pad();
+    for (int i = 0; i < PaddingAfter; ++i)
+        d[PaddingBefore + dataSize + i] = pad();
+}
+
+void clsDS2::PassDone(int pass)
+{
+    static const QMetaMethod progress = QMetaMethod::fromSignal(&clsDS2::Progress);
+    if (!isSignalConnected(progress)) return;
+    // The share done, rounded to the nearest whole percent, ties to even.
+    emit Progress(static_cast<qint16>(std::lrint(pass * 100.0 / Passes)));
+}
+
+void clsDS2::Encrypt(std::uint8_t* d, std::size_t size, const QByteArray& key)
+{
+    const std::size_t m = key.size() - 1;
+    const auto rows = KeyRows(AddTable, key);
+    for (int pass = 1; pass <= Passes; ++pass) {
+        std::size_t k = 0;
+        for (std::size_t i = 0; i + 1 < size; ++i) {
+            if (k == m) k = 0;
+            const std::uint8_t first = d[i] ^ rows[k][d[i + 1]];
+            const std::uint8_t second = first ^ d[i + 1];
+            d[i] = first ^ rows[k + 1][second];
+            d[i + 1] = second;
+            ++k;
+        }
+        PassDone(pass);
+    }
+}
+
+void clsDS2::Decrypt(std::uint8_t* d, std::size_t size, const QByteArray& key)
+{
+    const std::size_t m = key.size() - 1;
+    const auto rows = KeyRows(AddTable, key);
+    for (int pass = 1; pass <= Passes; ++pass) {
+        std::size_t k = (size - 1) % m;
+        for (std::size_t i = size - 1; i >= 1; --i) {
+            if (k == 0) k = m;
+            // The encryption's three steps on the pair (i - 1, i), undone last to first.
+            const std::uint8_t first = d[i - 1] ^ rows[k][d[i]];
+            const std::uint8_t second = d[i] ^ first;
+            d[i - 1] = first ^ rows[k - 1][second];
+            d[i] = second;
+            --k;
+        }
+        PassDone(pass);
+    }
+}
+
+QByteArray clsDS2::EncryptByte(QByteArray& data, QByteArray& key)
+{
+    PadKey(key);
+    const qsizetype n = data.size();
+    QByteArray padded(n + PaddingBefore + PaddingAfter, Qt::Uninitialized);
+    auto* d = reinterpret_cast<std::uint8_t*>(padded.data());
+    if (n > 0) std::memcpy(d + PaddingBefore, data.constData(), n);
+    FillPadding(d, n);
+    Encrypt(d, padded.size(), key);
+    data = padded;
+    return padded;
+}
+
+QByteArray clsDS2::DecryptByte(QByteArray& data, QByteArray& key)
+{
+    PadKey(key);
+    if (data.size() < PaddingBefore + PaddingAfter) forms::Raise(forms::Err::InvalidProcedureCall, Source);
+    QByteArray work = data;
+    Decrypt(reinterpret_cast<std::uint8_t*>(work.data()), work.size(), key);
+    data = work.mid(PaddingBefore, work.size() - PaddingBefore - PaddingAfter);
+    return data;
+}
+
+QString clsDS2::EnHex(const QString& text) const
+{
+    static const char digits[] = "0123456789ABCDEF";
+    QString hex;
+    hex.reserve(text.size() * 2);
+    const auto append = [&](std::uint8_t byte) {
+        hex += QLatin1Char(digits[byte >> 4]);
+        hex += QLatin1Char(digits[byte & 15]);
+    };
+    for (char32_t code : text.toUcs4()) {
+        if (code < 256) {
+            append(static_cast<std::uint8_t>(code));
+            continue;
+        }
+        for (char byte : QString::fromUcs4(&code, 1).toUtf8())
+            append(static_cast<std::uint8_t>(byte));
+    }
+    return hex;
+}
+
+QString clsDS2::EncryptString(const QString& text, const QString& key, bool hexOutput)
+{
+    QByteArray data = text.toUtf8();
+    QByteArray keyBytes = key.toUtf8();
+    const QString cipher = QString::fromLatin1(EncryptByte(data, keyBytes));
+    return hexOutput ? EnHex(cipher) : cipher;
+}
+
+QString clsDS2::DecryptString(QString& text, const QString& key, bool hexInput)
+{
+    if (hexInput) text = DecodeHex(text);
+    QByteArray data = text.toLatin1();
+    QByteArray keyBytes = key.toUtf8();
+    return QString::fromUtf8(DecryptByte(data, keyBytes));
+}
+
+bool clsDS2::EncryptFile(const QString& source, const QString& destination, bool overwrite, const QString& key)
+{
+    if (!MayWrite(source, destination, overwrite)) return false;
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly)) return false;
+    // The file, a blank byte after it, and room for the padding on either side.
+    const qint64 n = in.size() + 1;
+    QByteArray buffer(n + PaddingBefore + PaddingAfter, Qt::Uninitialized);
+    if (!ReadWhole(in, buffer.data() + PaddingBefore, n - 1)) return false;
+    in.close();
+    buffer[PaddingBefore + n - 1] = ' ';
+    auto* d = reinterpret_cast<std::uint8_t*>(buffer.data());
+    FillPadding(d, n);
+    QByteArray keyBytes = key.toUtf8();
+    PadKey(keyBytes);
+    Encrypt(d, buffer.size(), keyBytes);
+    return WriteWhole(destination, buffer.constData(), buffer.size());
+}
+
+bool clsDS2::DecryptFile(const QString& source, const QString& destination, bool overwrite, const QString& key)
+{
+    if (!MayWrite(source, destination, overwrite)) return false;
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly)) return false;
+    const qint64 size = in.size();
+    if (size < PaddingBefore + PaddingAfter) return false;
+    QByteArray buffer(size, Qt::Uninitialized);
+    if (!ReadWhole(in, buffer.data(), size)) return false;
+    in.close();
+    QByteArray keyBytes = key.toUtf8();
+    PadKey(keyBytes);
+    Decrypt(reinterpret_cast<std::uint8_t*>(buffer.data()), size, keyBytes);
+    return WriteWhole(destination, buffer.constData() + PaddingBefore, size - PaddingBefore - PaddingAfter);
+}

@@ -1,0 +1,195 @@
+// The ripper window and its extraction dialog on a generated disc image.
+#include "components/cdripper/CDRipperX.h"
+#include "ripping/frmCDRip.h"
+#include "ripping/frmExtract.h"
+#include "tests/cdaudio/DiscImage.h"
+#include "tests/support/ScriptedUser.h"
+#include "tests/support/TempDir.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+class frmCDRipTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // A data track, then ten short tones: eleven rows.
+        const QString cue = MakeDiscImage(dir_.path(), QStringLiteral("disc"), std::vector<int>(10, 1), {.dataSeconds = 1, .binName = {}});
+        ASSERT_FALSE(cue.isEmpty());
+        qputenv("TESSEL_CDROM", cue.toLocal8Bit());
+    }
+
+    void TearDown() override
+    {
+        if (auto* w = forms::Instances::Existing<frmCDRip>()) w->Unload();
+        QApplication::processEvents();
+    }
+
+    frmCDRip& Open()
+    {
+        auto& w = forms::Instance<frmCDRip>();
+        w.Show();
+        w.Timer1->setEnabled(false); // the test ticks the window itself
+        return w;
+    }
+
+    QStringList Row(frmCDRip& w, int row)
+    {
+        QStringList texts;
+        for (int c = 0; c < 7; ++c)
+            texts << w.lvwTracks->Text(row, c);
+        return texts;
+    }
+
+    // Runs the extraction dialog for the checked rows; `during` acts while it is open.
+    void Extract(frmCDRip& w, int format, const QString& base, const std::function<void(frmExtract&)>& during)
+    {
+        w.cboEncoders->setListIndex(format);
+        QTimer::singleShot(0, [base, during] {
+            auto& x = forms::Instance<frmExtract>();
+            x.txtFilename->setText(base);
+            during(x);
+            if (forms::Instances::Exists<frmExtract>()) x.Unload();
+        });
+        w.cmdExtract_Click();
+    }
+
+    TempDir dir_;
+    ScriptedUser user_;
+};
+
+bool WaitUntilDone(frmExtract& x)
+{
+    return QTest::qWaitFor([&x] { return x.lstStatus->ListCount() > 0 && x.lstStatus->List(x.lstStatus->ListCount() - 1) == QStringLiteral("Audio Ripping Complete!"); }, 60000);
+}
+
+} // namespace
+
+TEST_F(frmCDRipTest, ListsTheDiscSpeedsAndStatus)
+{
+    frmCDRip& w = Open();
+    EXPECT_EQ(w.Caption(), QStringLiteral("Tessel CD Ripper"));
+    ASSERT_EQ(w.cboDevices->ListCount(), 1);
+    EXPECT_EQ(w.cboDevices->List(0), QStringLiteral("disc.cue: Disc Image"));
+    EXPECT_TRUE(w.CDRipperX1->UseEncoder()); // Mp3 is chosen at load
+
+    ASSERT_EQ(w.lvwTracks->Count(), 11);
+    EXPECT_EQ(Row(w, 1), (QStringList {"", "01", "00:00", "00:01", "00:01", "Data ", "N"}));
+    EXPECT_EQ(Row(w, 2).mid(1, 5), (QStringList {"02", "00:01", "00:02", "00:01", "Audio"}));
+    EXPECT_EQ(w.lvwTracks->Text(9, 1), QStringLiteral("09"));
+    EXPECT_EQ(w.lvwTracks->Text(11, 1), QStringLiteral("11"));
+
+    QStringList speeds;
+    for (int i = 0; i < w.cboSpeeds->ListCount(); ++i)
+        speeds << w.cboSpeeds->List(i);
+    EXPECT_EQ(speeds.mid(0, 7), (QStringList {"AUTO", "1X", "2X", "4X", "8X", "12X", "16X"}));
+    EXPECT_EQ(speeds.last(), QString::number(w.CDRipperX1->MaxSpeed()) + QLatin1Char('X'));
+    EXPECT_EQ(w.cboSpeeds->ItemData(3), 4);
+
+    w.Timer1_Timer();
+    EXPECT_EQ(w.sbrStatus->PanelText(1), QStringLiteral("Disc Loaded..."));
+    EXPECT_EQ(w.sbrStatus->PanelText(2), QStringLiteral("Track:02          "));
+    EXPECT_EQ(w.sbrStatus->PanelText(3), QStringLiteral("Time:00:01"));
+
+    // Wav detaches the encoder; the menu checks every row.
+    w.cboEncoders->setListIndex(1);
+    EXPECT_FALSE(w.CDRipperX1->UseEncoder());
+    w.mnuFileSelectAll->Click();
+    EXPECT_TRUE(w.lvwTracks->Checked(1) && w.lvwTracks->Checked(11));
+    w.mnuFileNone->Click();
+    EXPECT_FALSE(w.lvwTracks->Checked(5));
+}
+
+TEST_F(frmCDRipTest, TheDiscTakenOutEmptiesTheListAndPutBackReloadsItOnce)
+{
+    frmCDRip& w = Open();
+    w.cmdEject->Click();
+    w.Timer1_Timer();
+    EXPECT_EQ(w.sbrStatus->PanelText(1), QStringLiteral("No Disc Loaded..."));
+    EXPECT_EQ(w.lvwTracks->Count(), 0);
+    EXPECT_FALSE(w.cmdPlay->isEnabled());
+
+    w.cmdLoad->Click();
+    w.Timer1_Timer();
+    EXPECT_EQ(w.lvwTracks->Count(), 11);
+    EXPECT_TRUE(w.cmdPlay->isEnabled());
+    w.lvwTracks->setChecked(4, true);
+    w.Timer1_Timer(); // a loaded disc does not reload the list again
+    EXPECT_TRUE(w.lvwTracks->Checked(4));
+}
+
+TEST_F(frmCDRipTest, TransportFollowsTheSelectedRow)
+{
+    frmCDRip& w = Open();
+    w.cmdBack_Click(); // nothing selected: nothing happens
+    EXPECT_EQ(w.CDRipperX1->PlayState(), CDRipperX::Stopped);
+    w.lvwTracks->setSelectedIndex(3);
+    w.cmdForward_Click();
+    EXPECT_EQ(w.lvwTracks->SelectedIndex(), 4);
+    EXPECT_EQ(w.CDRipperX1->PlayState(), CDRipperX::Playing);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.CDRipperX1->CurrentTrack() == 4; }, 8000));
+    w.cmdPause_Click();
+    w.Timer1_Timer();
+    EXPECT_EQ(w.sbrStatus->PanelText(1), QStringLiteral("Paused..."));
+    w.cmdPause_Click();
+    EXPECT_EQ(w.CDRipperX1->PlayState(), CDRipperX::Playing);
+    w.cmdStop->Click();
+    EXPECT_EQ(w.CDRipperX1->PlayState(), CDRipperX::Stopped);
+}
+
+TEST_F(frmCDRipTest, ExtractsTheCheckedRowsUnderTheNameRule)
+{
+    frmCDRip& w = Open();
+    w.lvwTracks->setChecked(1, true); // the data track
+    w.lvwTracks->setChecked(3, true);
+    w.lvwTracks->setChecked(6, true);
+    QStringList lines;
+    int totalMax = 0;
+    Extract(w, 0, dir_.file(QStringLiteral("Song.wav")), [&](frmExtract& x) {
+        EXPECT_EQ(x.Caption(), QStringLiteral("Extract MP3 Files"));
+        x.cmdGo_Click();
+        totalMax = x.prgTotal->Max();
+        ASSERT_TRUE(WaitUntilDone(x));
+        for (int i = 0; i < x.lstStatus->ListCount(); ++i)
+            lines << x.lstStatus->List(i);
+        EXPECT_EQ(x.prgTotal->Value(), 2);
+        EXPECT_EQ(x.prgTrack->Value(), 100);
+        EXPECT_EQ(x.lblTrackProgress->Caption(), QStringLiteral("Track Progress: 100%"));
+        EXPECT_TRUE(x.sbrTime->PanelText(1).startsWith(QStringLiteral("Track 06     00:")));
+        EXPECT_TRUE(x.sbrTime->PanelText(2).startsWith(QStringLiteral("Seconds: ")));
+        EXPECT_TRUE(x.cmdGo->isEnabled());
+    });
+    EXPECT_EQ(totalMax, 3);
+    const QString third = dir_.file(QStringLiteral("Song03.mp3"));
+    const QString sixth = dir_.file(QStringLiteral("Song06.mp3"));
+    EXPECT_EQ(lines, (QStringList {"Track #01 is a data track and cannot be extracted!", "Preparing for Audio Extraction!",
+                         "Ripping Track#03 to " + third, "Finished Ripping Track#03 to " + third,
+                         "Ripping Track#06 to " + sixth, "Finished Ripping Track#06 to " + sixth, "Audio Ripping Complete!"}));
+    EXPECT_TRUE(QFileInfo(third).size() > 1000);
+    EXPECT_TRUE(QFileInfo(sixth).size() > 1000);
+}
+
+TEST_F(frmCDRipTest, NothingCheckedClosesTheDialogAndStartRefusalsAreShown)
+{
+    frmCDRip& w = Open();
+    Extract(w, 1, dir_.file(QStringLiteral("Song.wav")), [](frmExtract& x) { x.cmdGo_Click(); });
+    ASSERT_FALSE(user_.Boxes().empty());
+    EXPECT_EQ(user_.Boxes().back().prompt, QStringLiteral("No Tracks Selected for Extraction."));
+    EXPECT_EQ(user_.Boxes().back().style, 64);
+    EXPECT_FALSE(forms::Instances::Exists<frmExtract>());
+
+    // Only a data track checked: nothing can be queued, so the start is refused and the dialog stays.
+    w.lvwTracks->setChecked(1, true);
+    bool stayed = false;
+    Extract(w, 1, dir_.file(QStringLiteral("Song.wav")), [&](frmExtract& x) {
+        x.cmdGo_Click();
+        stayed = forms::Instances::Exists<frmExtract>() && x.isVisible();
+    });
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(user_.Boxes().back().prompt, QStringLiteral("Extraction could not be started."));
+}
