@@ -25,6 +25,7 @@
 #include "tools/frmAudioRecord.h"
 #include "tools/frmGyrelle.h"
 #include "tools/frmVideoCapture.h"
+#include "writing/frmBurnData.h"
 
 const QString frmPlayer::OnlineHelpPage = QStringLiteral("https://tessel.example.org/tessel/help.html");
 const QString frmPlayer::FaqPage = QStringLiteral("https://tessel.example.org/tessel/faq.html");
@@ -127,6 +128,7 @@ void frmPlayer::WireMenuCommands()
     onClick(mnuCDRipper, [] { ShowToolWindow<frmCDRip>(); });
 
     // Data disc writing.
+    onClick(mnuExtrasBurnData, [] { ShowToolWindow<frmBurnData>(); });
 
     // Audio disc writing.
 }
