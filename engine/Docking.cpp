@@ -99,6 +99,7 @@ class Watcher : public QObject {
 public:
     explicit Watcher(forms::Form* form)
         : form_(form)
+        , watched_(form)
         , last_(RectOf(form))
     {
         settle_.setSingleShot(true);
@@ -115,10 +116,14 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched != form_) return false;
+        // Compared as a plain object, and the form looked at only for the events that matter:
+        // while the window is being destroyed it is no longer a form, and the removal of its
+        // children still passes through here.
+        if (watched != watched_) return false;
         const auto type = event->type();
         if (type == QEvent::WindowStateChange || type == QEvent::Show) placedByDesktop_.start();
         if (type != QEvent::Move && type != QEvent::Resize && type != QEvent::Show) return false;
+        if (!form_) return false;
         // The desktop's own placing of a window that is shown, maximised or restored is no drag.
         const bool settling = placedByDesktop_.isValid() && placedByDesktop_.elapsed() < LoopGapMs;
         if (!event->spontaneous() || settling || form_->windowState() != Qt::WindowNoState) {
@@ -184,6 +189,7 @@ private:
     }
 
     QPointer<forms::Form> form_;
+    const QObject* watched_;
     Snapping::Rect last_;
     Snapping::Rect snapped_;
     bool pending_ = false;
