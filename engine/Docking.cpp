@@ -116,14 +116,12 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        // Compared as a plain object, and the form looked at only for the events that matter:
-        // while the window is being destroyed it is no longer a form, and the removal of its
-        // children still passes through here.
+        // A window being destroyed still sends events here, when it is no longer a form: it is
+        // known by its address alone.
         if (watched != watched_) return false;
         const auto type = event->type();
         if (type == QEvent::WindowStateChange || type == QEvent::Show) placedByDesktop_.start();
         if (type != QEvent::Move && type != QEvent::Resize && type != QEvent::Show) return false;
-        if (!form_) return false;
         // The desktop's own placing of a window that is shown, maximised or restored is no drag.
         const bool settling = placedByDesktop_.isValid() && placedByDesktop_.elapsed() < LoopGapMs;
         if (!event->spontaneous() || settling || form_->windowState() != Qt::WindowNoState) {

@@ -16,6 +16,7 @@
 #include "platform/forms/RuntimeError.h"
 #include "platform/shell/TrayIcon.h"
 #include "player/frmMouseScroll.h"
+#include "tools/frmDVD.h"
 #include "ripping/frmWavtoMP3.h"
 #include "ripping/frmWavtoOgg.h"
 #include "ripping/frmWavtoWma.h"
@@ -104,6 +105,11 @@ void frmPlayer::WireMenuCommands()
     onClick(mnuHelpAbout, [] { ShowToolWindow<frmAbout>(); });
 
     // DVD.
+    onClick(mnuDVD, [this] {
+        forms::IgnoreErrors run;
+        run([&] { Media1->closeMovie(); });
+        ShowToolWindow<frmDVD>();
+    });
 
     // Sound recorder.
     onClick(mnuExtrasSoundRecorder, [] { ShowToolWindow<frmAudioRecord>(); });
