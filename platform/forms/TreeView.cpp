@@ -2,7 +2,6 @@
 
 #include "platform/forms/RuntimeError.h"
 
-#include <QHeaderView>
 #include <algorithm>
 
 namespace forms {

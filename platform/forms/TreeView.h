@@ -42,9 +42,9 @@ public:
     TreeView* tree;
 };
 
-// A tree of keyed nodes with pictures from an image list. Expanding a node raises Expand before
-// its children show; clicking one raises NodeClick. Adding a key that is already present raises
-// error 35602, naming a parent that is not present error 35601.
+// A tree of keyed nodes with pictures from an image list. Expanding a node raises Expand as it
+// opens, so that its children can be filled in; clicking one raises NodeClick. Adding a key that
+// is already present raises error 35602, naming a parent that is not present error 35601.
 class TreeView : public QTreeWidget, public Extent {
     Q_OBJECT
 public:
