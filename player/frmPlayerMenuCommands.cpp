@@ -147,7 +147,9 @@ void frmPlayer::SpeakerCommand(forms::MenuItem* item, void (Media::*on)(), void 
 {
     item->setChecked(!item->Checked());
     forms::IgnoreErrors run;
-    run([&] { (Media1->*(item->Checked() ? on : off))(); });
+    Media* const media = Media1;
+    void (Media::*const command)() = item->Checked() ? on : off;
+    run([media, command] { (media->*command)(); });
 }
 
 void frmPlayer::SysTrayCommand()
