@@ -1,6 +1,7 @@
 #include "platform/forms/Form.h"
 
 #include "platform/forms/Menu.h"
+#include "platform/forms/RuntimeError.h"
 #include "platform/forms/Twips.h"
 #include "platform/forms/UserInterface.h"
 #include "platform/forms/WindowManager.h"
@@ -118,6 +119,8 @@ void Form::ApplyGeometry(const QRectF& twips)
         Extent::ApplyGeometry(twips);
         return;
     }
+    // The window manager owns the rectangle of a minimised, maximised or full-screen window.
+    if (State() != WindowState::Normal) Raise(Err::CannotSizeMinimizedOrMaximized);
     // Left and Top are the frame's outer corner: the client area goes inside the frame. Until
     // the window manager has told how wide its frame is, the rectangle is placed with the best
     // guess and placed again once the frame is known.
