@@ -13,14 +13,6 @@
 
 namespace {
 
-frmPlayer& Player()
-{
-    frmPlayer* player = forms::Instances::Existing<frmPlayer>();
-    if (!player)
-        throw forms::RuntimeError(91, QStringLiteral("frmProperties"), QStringLiteral("Object variable not set"));
-    return *player;
-}
-
 // The name of the plain file that the path names, as the folder lists it; empty when there is none.
 QString ListedName(const QString& path)
 {
@@ -89,30 +81,42 @@ void frmProperties::Form_Unload(int& /*cancel*/) { Docking::DetachForm(this); }
 
 void frmProperties::Timer1_Timer()
 {
-    // A refresh that fails (the player gone, a path the file system refuses) ends for this tick;
-    // the next tick tries again.
+    // A step that fails (the player gone, a path the file system refuses, no file open) leaves
+    // its field as it was; the other fields are still refreshed, and the next tick tries again.
     forms::IgnoreErrors run;
-    run([&] { Refresh(); });
-}
+    frmPlayer* player = forms::Instances::Existing<frmPlayer>();
+    if (!player) return;
+    Media& media = *player->Media1;
+    QString path;
+    run([&] { path = player->lstPlaylist->Text(); });
+    QString name;
+    run([&] { name = ListedName(path); });
 
-void frmProperties::Refresh()
-{
-    frmPlayer& player = Player();
-    const QString path = player.lstPlaylist->Text();
-    QString name = ListedName(path);
-
-    int w = 0;
-    int h = 0;
-    player.Media1->extractDefaultMovieSize(w, h);
-    SetText(txtPosition, player.Media1->getFormatPosition());
-    const QString caption = name + QStringLiteral(" - Properties");
-    if (Caption() != caption) setCaption(caption);
-    SetText(txtFileName, name);
-    SetText(txtPath, path);
-    SetText(txtSize, Files::FileSizeText(txtPath->Text()));
-    SetText(txtPlayLength, player.Media1->getFormatLength());
-    SetText(txtType, Files::GetFileExtension(name) + QStringLiteral(" File"));
-    SetText(txtVidSize, QString::number(w) + QStringLiteral(" X ") + QString::number(h));
-    QString datePath = path;
-    SetText(txtDate, Files::FileDateText(datePath));
+    // The picture size and the length belong to the open file: they are asked again only when
+    // another file is open, which keeps the window's refresh to one position query a tick.
+    run([&] {
+        const QString file = media.GetFileName();
+        if (file == openFile_ && !lengthText_.isEmpty()) return;
+        int w = 0;
+        int h = 0;
+        media.extractDefaultMovieSize(w, h);
+        const QString length = media.getFormatLength();
+        openFile_ = file;
+        lengthText_ = length == QLatin1String("00:00:00") ? QString() : length;
+        SetText(txtVidSize, QString::number(w) + QStringLiteral(" X ") + QString::number(h));
+        SetText(txtPlayLength, length);
+    });
+    run([&] { SetText(txtPosition, media.getFormatPosition()); });
+    run([&] {
+        const QString caption = name + QStringLiteral(" - Properties");
+        if (Caption() != caption) setCaption(caption);
+    });
+    run([&] { SetText(txtFileName, name); });
+    run([&] { SetText(txtPath, path); });
+    run([&] { SetText(txtSize, Files::FileSizeText(txtPath->Text())); });
+    run([&] { SetText(txtType, Files::GetFileExtension(name) + QStringLiteral(" File")); });
+    run([&] {
+        QString datePath = path;
+        SetText(txtDate, Files::FileDateText(datePath));
+    });
 }

@@ -38,5 +38,6 @@ protected:
     void Form_Unload(int& cancel) override;
 
 private:
-    void Refresh();
+    QString openFile_;
+    QString lengthText_;
 };

@@ -99,6 +99,7 @@ class Watcher : public QObject {
 public:
     explicit Watcher(forms::Form* form)
         : form_(form)
+        , watched_(form)
         , last_(RectOf(form))
     {
         settle_.setSingleShot(true);
@@ -115,7 +116,9 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched != form_) return false;
+        // A window being destroyed still sends events here, when it is no longer a form: it is
+        // known by its address alone.
+        if (watched != watched_) return false;
         const auto type = event->type();
         if (type == QEvent::WindowStateChange || type == QEvent::Show) placedByDesktop_.start();
         if (type != QEvent::Move && type != QEvent::Resize && type != QEvent::Show) return false;
@@ -184,6 +187,7 @@ private:
     }
 
     QPointer<forms::Form> form_;
+    const QObject* watched_;
     Snapping::Rect last_;
     Snapping::Rect snapped_;
     bool pending_ = false;

@@ -17,6 +17,10 @@
 #include "platform/forms/RuntimeError.h"
 #include "platform/shell/TrayIcon.h"
 #include "player/frmMouseScroll.h"
+#include "tools/frmDVD.h"
+#include "ripping/frmWavtoMP3.h"
+#include "ripping/frmWavtoOgg.h"
+#include "ripping/frmWavtoWma.h"
 #include "tools/frmConvertAvi.h"
 #include "ripping/frmCDRip.h"
 #include "tools/frmAudioRecord.h"
@@ -103,6 +107,11 @@ void frmPlayer::WireMenuCommands()
     onClick(mnuViewChangeRes, [] { ShowToolWindow<frmChangeRes>(); });
 
     // DVD.
+    onClick(mnuDVD, [this] {
+        forms::IgnoreErrors run;
+        run([&] { Media1->closeMovie(); });
+        ShowToolWindow<frmDVD>();
+    });
 
     // Sound recorder.
     onClick(mnuExtrasSoundRecorder, [] { ShowToolWindow<frmAudioRecord>(); });
@@ -112,6 +121,9 @@ void frmPlayer::WireMenuCommands()
     onClick(mnuExtrasVideoCapture, [] { ShowToolWindow<frmVideoCapture>(); });
 
     // WAV converters.
+    onClick(mnuExtrasWaveMp3, [] { ShowToolWindow<frmWavtoMP3>(); });
+    onClick(mnuExtrasWavToOgg, [] { ShowToolWindow<frmWavtoOgg>(); });
+    onClick(frmExtrasWavtoWma, [] { ShowToolWindow<frmWavtoWma>(); });
 
     // CD ripper.
     onClick(mnuCDRipper, [] { ShowToolWindow<frmCDRip>(); });

@@ -2,6 +2,7 @@
 #include "player/frmPlayer.h"
 
 #include "dialogs/LumoCommonDialog.h"
+#include "dialogs/frmFolder.h"
 #include "engine/Media.h"
 #include "engine/Slider.h"
 #include "platform/files/Paths.h"
@@ -242,8 +243,12 @@ void frmPlayer::RecentCommand(forms::MenuItem* entry)
     run([&] { lstPlaylist->setListIndex(lstPlaylist->ListCount() - 1); });
 }
 
-// Adding a whole folder needs the folder browser, which is not part of the program yet.
-void frmPlayer::AddDirCommand() { }
+// The folder browser shows itself modally and appends the chosen folder's files itself.
+void frmPlayer::AddDirCommand()
+{
+    forms::IgnoreErrors run;
+    run([] { forms::Instance<frmFolder>().Show(); });
+}
 
 void frmPlayer::RemoveCommand()
 {

@@ -88,37 +88,29 @@ void frmVideoCapture::WireHandlers()
     using forms::CommandButton;
     connect(cbDriver, &forms::ComboBox::Click, this, &frmVideoCapture::cbDriver_Click);
 
-    const struct {
-        CheckBox* box;
-        void (ezVidCap::*set)(bool);
-    } checks[] = {
-        {chkAudio, &ezVidCap::setCaptureAudio},
-        {chkPreRoll, &ezVidCap::setPreRoll},
-        {chkUserConfirm, &ezVidCap::setConfirmCapture},
-        {chkPreview, &ezVidCap::setPreview},
-        {chkFrameCallback, &ezVidCap::setFrameCallback},
-        {chkAutoSize, &ezVidCap::setAutoSize},
-        {chkCenter, &ezVidCap::setAutoCenter},
-        {chkStretch, &ezVidCap::setStretchPreview},
+    // Each check box sets its option of the component.
+    const auto option = [this](CheckBox* box, std::function<void(bool)> set) {
+        connect(box, &CheckBox::Click, this, [box, set] { set(box->Value() == forms::CheckValue::Checked); });
     };
-    for (const auto& c : checks)
-        connect(c.box, &CheckBox::Click, this,
-            [this, box = c.box, set = c.set] { (ezVidCap1->*set)(box->Value() == forms::CheckValue::Checked); });
+    option(chkAudio, [this](bool on) { ezVidCap1->setCaptureAudio(on); });
+    option(chkPreRoll, [this](bool on) { ezVidCap1->setPreRoll(on); });
+    option(chkUserConfirm, [this](bool on) { ezVidCap1->setConfirmCapture(on); });
+    option(chkPreview, [this](bool on) { ezVidCap1->setPreview(on); });
+    option(chkFrameCallback, [this](bool on) { ezVidCap1->setFrameCallback(on); });
+    option(chkAutoSize, [this](bool on) { ezVidCap1->setAutoSize(on); });
+    option(chkCenter, [this](bool on) { ezVidCap1->setAutoCenter(on); });
+    option(chkStretch, [this](bool on) { ezVidCap1->setStretchPreview(on); });
 
-    const struct {
-        CommandButton* button;
-        void (ezVidCap::*method)();
-    } devices[] = {
-        {cmdSourceDlg, &ezVidCap::ShowDlgVideoSource},
-        {cmdFormatDlg, &ezVidCap::ShowDlgVideoFormat},
-        {cmdDisplayDlg, &ezVidCap::ShowDlgVideoDisplay},
-        {cmdCompDlg, &ezVidCap::ShowDlgCompression},
-        {cmdAudioDlg, &ezVidCap::ShowDlgAudioFormat},
-        {cmdCapture, &ezVidCap::CaptureVideo},
+    // Each device button calls its method of the component.
+    const auto device = [this](CommandButton* button, std::function<void()> method) {
+        connect(button, &CommandButton::Click, this, [this, method] { Unguarded(method); });
     };
-    for (const auto& d : devices)
-        connect(d.button, &CommandButton::Click, this,
-            [this, method = d.method] { Unguarded([&] { (ezVidCap1->*method)(); }); });
+    device(cmdSourceDlg, [this] { ezVidCap1->ShowDlgVideoSource(); });
+    device(cmdFormatDlg, [this] { ezVidCap1->ShowDlgVideoFormat(); });
+    device(cmdDisplayDlg, [this] { ezVidCap1->ShowDlgVideoDisplay(); });
+    device(cmdCompDlg, [this] { ezVidCap1->ShowDlgCompression(); });
+    device(cmdAudioDlg, [this] { ezVidCap1->ShowDlgAudioFormat(); });
+    device(cmdCapture, [this] { ezVidCap1->CaptureVideo(); });
 
     connect(cmdSaveAs, &CommandButton::Click, this, &frmVideoCapture::cmdSaveAs_Click);
     connect(cmdSaveDIB, &CommandButton::Click, this, &frmVideoCapture::cmdSaveDIB_Click);

@@ -93,6 +93,13 @@ void CaptureEngine::Start(ff::Input device)
     device_ = std::move(device);
     videoIndex_ = av_find_best_stream(device_.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
     decoder_ = videoIndex_ >= 0 ? ff::OpenDecoder(device_->streams[videoIndex_]) : nullptr;
+    if (decoder_) {
+        const AVStream* stream = device_->streams[videoIndex_];
+        width_ = stream->codecpar->width;
+        height_ = stream->codecpar->height;
+        const AVRational rate = stream->avg_frame_rate.num > 0 ? stream->avg_frame_rate : stream->r_frame_rate;
+        rate_ = rate.num > 0 && rate.den > 0 ? std::max(1, int(std::lround(av_q2d(rate)))) : 15;
+    }
     frameNumber_ = 0;
     stop_ = false;
     thread_ = std::thread([this] { Run(); });
@@ -212,12 +219,9 @@ QString CaptureEngine::StartRecording(const QString& path, const avifile::AVICOM
     if (recording_) return QStringLiteral("A capture is already running");
     auto r = std::make_unique<Recorder>();
     avifile::AviStreamObject shape;
-    shape.width = decoder_->width;
-    shape.height = decoder_->height;
-    const AVRational rate = device_->streams[videoIndex_]->avg_frame_rate.num > 0
-        ? device_->streams[videoIndex_]->avg_frame_rate
-        : device_->streams[videoIndex_]->r_frame_rate;
-    r->rate = rate.num > 0 && rate.den > 0 ? std::max(1, int(std::lround(av_q2d(rate)))) : 15;
+    shape.width = width_;
+    shape.height = height_;
+    r->rate = rate_;
     shape.rateNum = r->rate;
     shape.rateDen = 1;
     r->limit = timeLimitSeconds;

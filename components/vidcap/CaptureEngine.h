@@ -75,6 +75,10 @@ private:
     ff::Input device_;
     ff::Codec decoder_;
     int videoIndex_ = -1;
+    // The device's picture size and frame rate, as it was opened.
+    int width_ = 0;
+    int height_ = 0;
+    int rate_ = 15;
     std::thread thread_;
     std::atomic<bool> stop_ {false};
     std::atomic<bool> stopRecording_ {false};

@@ -157,7 +157,7 @@ void ezVidCap::ShowDlgCompression()
 
 void ezVidCap::ShowDlgAudioFormat() { vidcap::AudioFormatDialog(window(), audioFormat_); }
 
-bool ezVidCap::Capturing() const { return engine_->Recording() || preRollPending_; }
+bool ezVidCap::Capturing() const { return capturing_ || preRollPending_; }
 
 void ezVidCap::CaptureVideo()
 {
@@ -205,6 +205,7 @@ void ezVidCap::Begin()
         return;
     }
     captured_ = false;
+    capturing_ = true;
     qApp->installEventFilter(this);
     SetStatus(StatusCapturing, QStringLiteral("Capturing: press Esc or click the picture to stop"));
 }
@@ -212,6 +213,7 @@ void ezVidCap::Begin()
 void ezVidCap::OnRecorded(const vidcap::RecordingResult& result)
 {
     qApp->removeEventFilter(this);
+    capturing_ = false;
     emit VideoStreamEvent(result.frames);
     if (!result.error.isEmpty()) {
         RaiseError(ErrorCapture, result.error);
@@ -307,7 +309,7 @@ void ezVidCap::OnFrame()
     if (autoSize_ && frame_.size() != size()) resize(frame_.size());
     if (preview_) update();
     if (frameEvents_) emit FrameEvent(&header_);
-    if (engine_->Recording()) emit YieldEvent();
+    if (capturing_) emit YieldEvent();
 }
 
 void ezVidCap::paintEvent(QPaintEvent*)

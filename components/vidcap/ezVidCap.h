@@ -126,6 +126,7 @@ private:
     QString captureFile_;
     bool captured_ = false;
     bool preRollPending_ = false;
+    bool capturing_ = false; // from the start of a recording until its end is reported
     double timeLimit_ = 0;
     bool audio_ = false;
     bool preRoll_ = false;

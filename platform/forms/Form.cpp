@@ -106,7 +106,9 @@ QRectF Form::Geometry() const
     if (pendingOuter_) return *pendingOuter_;
     const QRect inner = geometry();
     if (inner == innerPixels_ && !innerPixels_.isNull()) return outerTwips_;
-    const QRect outer = inner.marginsAdded(Frame());
+    QRect outer = inner.marginsAdded(Frame());
+    // A window never placed yet stands at the screen's corner, frame and all.
+    if (!isVisible() && !testAttribute(Qt::WA_Moved)) outer.moveTopLeft(inner.topLeft());
     return QRectF(ToTwips(outer.x()), ToTwips(outer.y()), ToTwips(outer.width()), ToTwips(outer.height()));
 }
 

@@ -106,6 +106,7 @@ void MpegVideoDevice::OnEvent(const mpv_event& event)
     switch (event.event_id) {
     case MPV_EVENT_FILE_LOADED: loaded_ = true; break;
     case MPV_EVENT_END_FILE:
+        stillPosition_.reset();
         loaded_ = false;
         seeking_ = false;
         mode_ = Mode::Stopped;
@@ -115,6 +116,7 @@ void MpegVideoDevice::OnEvent(const mpv_event& event)
         const auto* property = static_cast<const mpv_event_property*>(event.data);
         if (event.reply_userdata == EofReachedId && property->format == MPV_FORMAT_FLAG) {
             atEnd_ = *static_cast<const int*>(property->data) != 0;
+            stillPosition_.reset();
             if (!atEnd_) break;
             seeking_ = false;
             if (mode_ == Mode::Playing) mode_ = Mode::Stopped;
@@ -191,6 +193,7 @@ unsigned MpegVideoDevice::Play(Arguments& args, bool wait)
     if (to) StopAt(ToSeconds(*to));
 
     mode_ = Mode::Playing;
+    stillPosition_.reset();
     mpv_.SetFlag("pause", false);
     if (atEnd_ || (playTo_ && Position() >= *playTo_)) Stop();
 
@@ -224,6 +227,7 @@ void MpegVideoDevice::Resume()
 {
     if (mode_ != Mode::Paused) return;
     mode_ = Mode::Playing;
+    stillPosition_.reset();
     mpv_.SetFlag("pause", false);
     if (atEnd_) Stop();
 }
@@ -245,6 +249,7 @@ void MpegVideoDevice::SeekTo(double seconds)
     mpv_.SetFlag("pause", true);
     mpv_.Drain();
     const std::string target = std::to_string(seconds);
+    stillPosition_.reset();
     seeking_ = true;
     if (mpv_.Run({"seek", target.c_str(), "absolute+exact"}) >= 0)
         mpv_.WaitUntil([this] { return !seeking_ || !loaded_; }, SeekTimeoutMs);
@@ -300,10 +305,14 @@ double MpegVideoDevice::Position()
 {
     mpv_.Drain();
     if (atEnd_) return Length();
+    const bool still = mode_ != Mode::Playing && !seeking_;
+    if (still && stillPosition_) return *stillPosition_;
     // Playback only moves forward from a seek, but after one from a pause libmpv reports a moment
     // before its target until the sound has started again.
-    const double seconds = std::max({0.0, mpv_.Double("time-pos"), seekedTo_});
-    return Length() > 0 ? std::min(seconds, Length()) : seconds;
+    double seconds = std::max({0.0, mpv_.Double("time-pos"), seekedTo_});
+    if (Length() > 0) seconds = std::min(seconds, Length());
+    if (still) stillPosition_ = seconds;
+    return seconds;
 }
 
 std::int64_t MpegVideoDevice::ToUnits(double seconds) const

@@ -65,6 +65,9 @@ private:
     bool atEnd_ = false;
     bool seeking_ = false;
     double seekedTo_ = 0; // where the last seek went
+    // While nothing plays, the position moves only through a seek: it is asked of libmpv once
+    // and kept until playback or a seek moves it (each question is a round trip through its core).
+    std::optional<double> stillPosition_;
     std::optional<double> playTo_;
 
     double length_ = 0;

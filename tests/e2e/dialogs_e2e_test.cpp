@@ -55,6 +55,21 @@ void ChooseMenuItem(PlayerProcess& player, const QString& window, const QString&
     ADD_FAILURE() << "the menu " << menuKeys.toStdString() << " did not come up";
 }
 
+// Presses the shortcut in the window until a window with the title comes up (a key pressed while
+// the program is still starting is lost); returns its id.
+QString PressUntilWindow(PlayerProcess& player, const QString& window, const QString& keys, const QString& title)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 20000) {
+        QProcess::execute("xdotool", {"windowfocus", "--sync", window});
+        PressKeys(window, {keys});
+        const QString found = player.WaitForWindow(title, 3000);
+        if (!found.isEmpty()) return found;
+    }
+    return QString();
+}
+
 // A running player (not a first run) playing the clip a second start handed to it.
 QString StartPlaying(PlayerProcess& player, const TempDir& home, const QString& clip)
 {
@@ -104,9 +119,7 @@ TEST(DialogWindows, GoToAndPropertiesOpenFromThePlayersMenus)
     const QString window = StartPlaying(player, home, clip);
     ASSERT_FALSE(window.isEmpty()) << "the player plays the handed clip";
 
-    QProcess::execute("xdotool", {"windowfocus", "--sync", window});
-    PressKeys(window, {"F5"});
-    const QString goTo = player.WaitForWindow("Go To Position");
+    const QString goTo = PressUntilWindow(player, window, "F5", "Go To Position");
     ASSERT_FALSE(goTo.isEmpty()) << "F5 opens the go-to window";
     KeepScreenshot(player, goTo, "go-to-window");
 
@@ -148,6 +161,20 @@ TEST(DialogWindows, FileAssociateOpensFromTheSettingsMenu)
     const QString dialog = player.WaitForWindow("Associate Tessel");
     ASSERT_FALSE(dialog.isEmpty()) << "Settings, File Associate opens the window";
     KeepScreenshot(player, dialog, "associate-window");
+    ASSERT_TRUE(player.Terminate());
+    EXPECT_EQ(player.ExitCode(), 0);
+}
+
+TEST(DialogWindows, AddDirOpensTheFolderBrowser)
+{
+    TempDir home;
+    PlayerProcess player(home.path());
+    player.Start();
+    const QString window = player.WaitForWindow("Morvane Media Player");
+    ASSERT_FALSE(window.isEmpty());
+    const QString browser = PressUntilWindow(player, window, "ctrl+d", "Select Directory");
+    ASSERT_FALSE(browser.isEmpty()) << "Ctrl+D, Add Dir, opens the folder browser";
+    KeepScreenshot(player, browser, "folder-browser");
     ASSERT_TRUE(player.Terminate());
     EXPECT_EQ(player.ExitCode(), 0);
 }

@@ -25,12 +25,12 @@ struct Status {
 std::vector<Status> Encode(AudioEncoder& encoder, const QString& input, const QString& output)
 {
     std::vector<Status> statuses;
-    QObject::connect(&encoder, &AudioEncoder::EncodeStatus, &encoder,
+    QObject listener;
+    QObject::connect(&encoder, &AudioEncoder::EncodeStatus, &listener,
         [&](int percent, int status) { statuses.push_back({percent, status}); });
     if (!encoder.EncodeFile(input, output)) return statuses;
     EXPECT_TRUE(encoder.IsEncoding());
     EXPECT_TRUE(QTest::qWaitFor([&] { return !encoder.IsEncoding(); }, 120000));
-    QObject::disconnect(&encoder, &AudioEncoder::EncodeStatus, &encoder, nullptr);
     return statuses;
 }
 
@@ -58,6 +58,8 @@ const EncoderCase Cases[] = {
         ".ogg", "vorbis"},
     {"WMA", [] { return std::make_unique<WMAEncoderX>(); }, ".wma", "wmav2"},
 };
+
+void PrintTo(const EncoderCase& c, std::ostream* os) { *os << c.name; }
 
 class EachEncoder : public ::testing::TestWithParam<EncoderCase> { };
 

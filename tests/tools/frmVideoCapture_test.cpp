@@ -154,7 +154,9 @@ TEST_F(frmVideoCaptureTest, PreRollAsksBeforeItStarts)
 
 TEST_F(frmVideoCaptureTest, CapturesSoundWhenAsked)
 {
-    if (QProcess::execute("pactl", {"info"}) != 0) GTEST_SKIP() << "no sound server";
+    QProcess server;
+    server.start("pactl", {"info"});
+    if (!server.waitForFinished(10000) || server.exitCode() != 0) GTEST_SKIP() << "no sound server";
     frmVideoCapture& w = OpenWithPattern();
     w.chkAudio->click();
     ASSERT_TRUE(w.ezVidCap1->CaptureAudio());

@@ -1,0 +1,118 @@
+// The player window under a window manager, as a user meets it: kept on top, placed with its
+// whole frame on the screen, and the picture drawn throughout.
+#include "tests/e2e/Desktop.h"
+#include "tests/e2e/PlayerProcess.h"
+#include "tests/engine/MediaClips.h"
+#include "tests/support/TempDir.h"
+
+#include <QRect>
+#include <gtest/gtest.h>
+
+using namespace desktop;
+
+namespace {
+
+const QString PlayerTitle = QStringLiteral("Morvane Media Player");
+const QRect Screen(0, 0, 1280, 1024);
+
+// Waits until the window shows a picture of the clip; keeps the last look under the name.
+bool PictureShows(PlayerProcess& player, const QString& window, const QString& name)
+{
+    return WaitUntil([&] { return ColouredShare(QImage(player.Screenshot(window, name))) > 0.15; });
+}
+
+// Waits until the player plays the file of that name in its window, framed by the window manager;
+// returns the window.
+QString WaitForPlaying(PlayerProcess& player, const QString& name)
+{
+    const QString window = player.WaitForWindow(name + " - " + PlayerTitle);
+    if (window.isEmpty()) return {};
+    if (!WaitUntil([&] { return FrameRect(window) != ClientRect(window); })) return {};
+    if (!PictureShows(player, window, name + "-playing")) return {};
+    return window;
+}
+
+bool Above(const QString& window) { return WmStates(window).contains("_NET_WM_STATE_ABOVE"); }
+
+// Hands a file to the running player, as a second start does.
+void HandOff(const QString& home, const QString& file)
+{
+    PlayerProcess second(home);
+    second.Start({file});
+    ASSERT_TRUE(second.WaitForExit());
+}
+
+} // namespace
+
+TEST(PlayerWindowE2E, AlwaysOnTopKeepsThePictureAndTheNextFilePlays)
+{
+    TempDir home;
+    PlayerProcess player(home.path());
+    player.Start({clips::Video()});
+    const QString window = WaitForPlaying(player, "clip");
+    ASSERT_FALSE(window.isEmpty());
+
+    for (int round = 0; round < 3; ++round) {
+        PressKeys(window, {"F3"});
+        ASSERT_TRUE(WaitUntil([&] { return Above(window); })) << "round " << round << ": the window manager keeps it on top";
+        EXPECT_TRUE(PictureShows(player, window, "on-top")) << "round " << round;
+        PressKeys(window, {"F3"});
+        ASSERT_TRUE(WaitUntil([&] { return !Above(window); })) << "round " << round << ": and no longer";
+    }
+    PressKeys(window, {"F3"});
+    ASSERT_TRUE(WaitUntil([&] { return Above(window); }));
+
+    HandOff(home.path(), clips::Mpeg4Video());
+    EXPECT_EQ(WaitForPlaying(player, "mpeg4"), window) << "the next file's picture is drawn";
+    EXPECT_TRUE(Above(window));
+    EXPECT_EQ(player.Process().state(), QProcess::Running);
+
+    ASSERT_TRUE(player.Terminate());
+    EXPECT_EQ(player.ExitCode(), 0);
+}
+
+TEST(PlayerWindowE2E, WindowsKeepTheirWholeFrameOnTheScreen)
+{
+    TempDir home;
+    PlayerProcess player(home.path());
+    player.Start({clips::Video()});
+    const QString window = WaitForPlaying(player, "clip");
+    ASSERT_FALSE(window.isEmpty());
+    const QRect frame = FrameRect(window);
+    EXPECT_TRUE(Screen.contains(frame)) << "frame " << frame.x() << "," << frame.y() << " " << frame.width() << "x"
+                                        << frame.height();
+    EXPECT_GT(frame.height(), ClientRect(window).height()) << "the window manager framed it";
+
+    // The player sizes itself for the next file from where its frame is: it stays there.
+    desktop::Run("xdotool", {"windowmove", "--sync", window, "300", "200"});
+    ASSERT_TRUE(WaitUntil([&] { return FrameRect(window).topLeft() != frame.topLeft(); }));
+    const QRect moved = FrameRect(window);
+    HandOff(home.path(), clips::Wav());
+    ASSERT_TRUE(WaitUntil([&] { return FrameRect(window).size() != moved.size(); })) << "sized for the sound file";
+    EXPECT_TRUE(WaitUntil([&] { return FrameRect(window).topLeft() == moved.topLeft(); }, 3000))
+        << "moved from " << moved.x() << "," << moved.y() << " to " << FrameRect(window).x() << ","
+        << FrameRect(window).y();
+
+    // The tool windows open with their close buttons in reach.
+    const struct {
+        QStringList keys;
+        QString title;
+    } tools[] = {
+        {{"alt+s", "Down", "Down", "Down", "Return"}, "Mouse Scroll"},
+        {{"alt+a", "Return"}, "CD Player"},
+    };
+    for (const auto& tool : tools) {
+        QStringList found;
+        ASSERT_TRUE(WaitUntil([&] {
+            PressKeys(window, tool.keys);
+            return WaitUntil([&] { return !(found = WindowsOf(player.Process().processId(), tool.title)).isEmpty(); }, 3000);
+        })) << tool.title.toStdString() << " opens from its menu";
+        const QRect toolFrame = FrameRect(found.first());
+        EXPECT_TRUE(Screen.contains(toolFrame)) << tool.title.toStdString() << " frame at " << toolFrame.x() << ","
+                                                << toolFrame.y();
+        player.Screenshot(found.first(), "framed-" + tool.title.section(' ', 0, 0).toLower());
+    }
+
+    ASSERT_TRUE(player.Terminate());
+    EXPECT_EQ(player.ExitCode(), 0);
+}
