@@ -25,6 +25,7 @@
 #include "ripping/frmCDRip.h"
 #include "tools/frmAudioRecord.h"
 #include "tools/frmGyrelle.h"
+#include "writing/frmBurnAudio.h"
 #include "tools/frmVideoCapture.h"
 
 const QString frmPlayer::OnlineHelpPage = QStringLiteral("https://tessel.example.org/tessel/help.html");
@@ -131,6 +132,7 @@ void frmPlayer::WireMenuCommands()
     // Data disc writing.
 
     // Audio disc writing.
+    onClick(mnuExtrasAudioBurn, [] { ShowToolWindow<frmBurnAudio>(); });
 }
 
 void frmPlayer::ViewModeCommand(forms::MenuItem* chosen)

@@ -295,12 +295,3 @@ TEST(Encoders, WmaOffersWhatItsCodecAccepts)
     EXPECT_NEAR(probe.value(QStringLiteral("duration")).toDouble(), 2.0, 0.1);
     EXPECT_NEAR(media::ToneFrequency(dir.file(QStringLiteral("mono.wma"))), 500, 5);
 }
-
-TEST(Encoders, ErrorTexts)
-{
-    EXPECT_EQ(EncodeError::Text(0), QStringLiteral("Input audio format is not a 44k 16bit stereo PCM file!"));
-    EXPECT_EQ(EncodeError::Text(4), QStringLiteral("Encoder Settings are invalid!"));
-    EXPECT_EQ(EncodeError::Text(5), QStringLiteral("Unknown Error!"));
-    EXPECT_EQ(EncodeError::Text(6), QString());
-    EXPECT_EQ(EncodeError::Text(-1), QString());
-}
