@@ -7,6 +7,7 @@
 #include "dialogs/Sheller.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmAssociate.h"
+#include "dialogs/frmChangeRes.h"
 #include "dialogs/frmGoTo.h"
 #include "dialogs/frmMP3TagEdit.h"
 #include "dialogs/frmProperties.h"
@@ -104,6 +105,7 @@ void frmPlayer::WireMenuCommands()
     // Tag editor, about box and display resolution.
     onClick(mnuMp3Tag, [] { ShowToolWindow<frmMP3TagEdit>(); });
     onClick(mnuHelpAbout, [] { ShowToolWindow<frmAbout>(); });
+    onClick(mnuViewChangeRes, [] { ShowToolWindow<frmChangeRes>(); });
 
     // DVD.
     onClick(mnuDVD, [this] {
