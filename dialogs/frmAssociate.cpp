@@ -4,6 +4,7 @@
 #include "dialogs/Associate2.h"
 #include "engine/Docking.h"
 #include "platform/forms/RuntimeError.h"
+#include "platform/forms/Twips.h"
 #include "player/frmPlayer.h"
 #include "tools/ToolWindowSetup.h"
 
@@ -74,6 +75,9 @@ frmAssociate::frmAssociate()
     connect(cmdBrowse, &forms::CommandButton::Click, this, &frmAssociate::cmdBrowse_Click);
 
     cmdAll_Click();
+    // At the first run no window has a frame yet to measure this one's by: the client area keeps
+    // the room its controls need whatever frame the desktop then draws around it.
+    Client()->setMinimumSize(forms::ToPixels(5580), forms::ToPixels(top));
     Move(Left(), Top(), 5700, top + (Height() - ScaleHeight()));
 }
 

@@ -260,6 +260,9 @@ public:
     void Form_Resize() override;
     void Aspect();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void WireLayout();
 

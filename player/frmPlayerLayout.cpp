@@ -7,7 +7,23 @@
 
 #include "platform/forms/RuntimeError.h"
 
+#include <QEvent>
+
 void frmPlayer::WireLayout() { }
+
+bool frmPlayer::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool handled = Form::eventFilter(watched, event);
+    // The fit of the video starts from the video's present size and settles over three passes;
+    // the program's own sizing runs the pass three times. When the desktop sizes the window
+    // afterwards (entering or leaving full screen, maximising), the fit settles the same way.
+    if (watched == Client() && event->type() == QEvent::Resize && IsLoaded() && !Form::ProgramEnded()) {
+        forms::IgnoreErrors run;
+        for (int pass = 0; pass < 2; ++pass)
+            run([&] { Aspect(); });
+    }
+    return handled;
+}
 
 // Places every bar and frame from the window's inner size. A step that fails (a negative size
 // when the window is very small) leaves its control where it was.

@@ -1,5 +1,7 @@
 #include "components/cdwriter/CDWriterXP.h"
 
+#include "components/cdwriter/AudioWrite.h"
+
 #include "components/cdwriter/DataImage.h"
 #include "components/cdwriter/DataWrite.h"
 #include "components/cdwriter/DiscJobs.h"
@@ -197,7 +199,7 @@ DataWriteOptions CDWriterXP::JobOptions() const
 bool CDWriterXP::StartWrite()
 {
     // Audio discs are written from the track list.
-    if (writeType_ != 1) return false;
+    if (writeType_ != 1) return StartAudioWrite();
     std::shared_ptr<HeldDrive> held = DriveForJob();
     if (!held) return false;
     DataImage* image = image_.get();

@@ -7,6 +7,7 @@
 #include <memory>
 
 namespace cdwriter {
+class AudioTrackList;
 class DataImage;
 class DeviceList;
 class HeldDrive;
@@ -122,7 +123,8 @@ public:
     bool RenameDirectory(const QString& imagePath, const QString& name);
     bool ListDirectory(const QString& imagePath);
 
-    // The audio track list (the audio disc window's part of the component).
+    // The audio track list: MP3 and WAV files in disc order, counted from 1, their lengths in CD
+    // sectors (75 to the second). A write with WriteType 0 writes them as an audio disc.
     void ClearTracks();
     int TrackCount();
     qint64 TotalBlocks();
@@ -170,6 +172,8 @@ private:
     cdwriter::DataWriteOptions JobOptions() const;
     bool AddFolderTree(const QString& imagePath, const QString& folder, int depth);
     bool KeepImported(const QString& imported, const QString& added, qint64 size);
+    cdwriter::AudioTrackList& Tracks();
+    bool StartAudioWrite();
 
     bool testWrite_ = false;
     bool cacheImage_ = true;
@@ -189,4 +193,5 @@ private:
     // The drive a session was imported from, held until the image no longer needs it.
     std::shared_ptr<cdwriter::HeldDrive> imported_;
     std::unique_ptr<cdwriter::JobThread> job_;
+    std::unique_ptr<cdwriter::AudioTrackList> tracks_;
 };

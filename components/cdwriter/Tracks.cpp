@@ -1,12 +1,24 @@
-// The audio track list of the component. The audio disc window's developer fills these in; until
-// then the list stays empty and refuses tracks.
+// The audio track list of the component and the audio disc write.
+#include "components/cdwriter/AudioWrite.h"
 #include "components/cdwriter/CDWriterXP.h"
+#include "components/cdwriter/Drives.h"
+#include "components/cdwriter/JobThread.h"
 
-void CDWriterXP::ClearTracks() { }
+#include <QFileInfo>
 
-int CDWriterXP::TrackCount() { return 0; }
+using cdwriter::AudioTrackList;
 
-qint64 CDWriterXP::TotalBlocks() { return 0; }
+AudioTrackList& CDWriterXP::Tracks()
+{
+    if (!tracks_) tracks_ = std::make_unique<AudioTrackList>();
+    return *tracks_;
+}
+
+void CDWriterXP::ClearTracks() { Tracks().Clear(); }
+
+int CDWriterXP::TrackCount() { return Tracks().Count(); }
+
+qint64 CDWriterXP::TotalBlocks() { return Tracks().TotalSectors(); }
 
 QString CDWriterXP::SizeToTime(qint64 size)
 {
@@ -15,8 +27,30 @@ QString CDWriterXP::SizeToTime(qint64 size)
     return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
-bool CDWriterXP::RemoveTrack(int) { return false; }
+bool CDWriterXP::RemoveTrack(int index) { return !Busy() && Tracks().Remove(index); }
 
-bool CDWriterXP::AddTrack(const QString&, int) { return false; }
+bool CDWriterXP::AddTrack(const QString& file, int position) { return !Busy() && Tracks().Add(file, position); }
 
-bool CDWriterXP::ListTracks() { return true; }
+bool CDWriterXP::ListTracks()
+{
+    const AudioTrackList& tracks = Tracks();
+    for (int t = 1; t <= tracks.Count(); ++t) {
+        const cdwriter::AudioTrack& track = tracks.At(t);
+        emit TrackEnumerated(track.file, QFileInfo(track.file).fileName(), track.sectors, 0, t);
+    }
+    return true;
+}
+
+bool CDWriterXP::StartAudioWrite()
+{
+    std::shared_ptr<cdwriter::HeldDrive> held = DriveForJob();
+    if (!held || Tracks().Count() == 0) return false;
+    cdwriter::AudioWriteOptions options;
+    options.testWrite = testWrite_;
+    options.cacheFiles = cacheFiles_;
+    options.burnProof = burnProof_;
+    options.speed = speed_;
+    return job_->Start([this, held, tracks = Tracks().Tracks(), options](cdwriter::JobThread& job) {
+        return cdwriter::WriteAudioDisc(job, *this, *held, tracks, options);
+    });
+}

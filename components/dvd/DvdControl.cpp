@@ -1,10 +1,12 @@
 #include "components/dvd/DvdControl.h"
 
+#include "components/dvd/PictureClicks.h"
 #include "components/dvd/VlcDvd.h"
 #include "platform/forms/RuntimeError.h"
 
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -309,4 +311,15 @@ void DvdControl::keyPressEvent(QKeyEvent* event)
         return;
     }
     player_->Navigate(*step);
+}
+
+void DvdControl::mousePressEvent(QMouseEvent* event)
+{
+    QWidget::mousePressEvent(event);
+    if (!player_ || !running_ || event->button() != Qt::LeftButton) return;
+    const QPoint at = (event->position() * devicePixelRatio()).toPoint();
+    if (passedClock_.isValid() && passedClock_.elapsed() < 1000 && at == passedClick_) return;
+    passedClick_ = at;
+    passedClock_.start();
+    dvdclicks::PassClick(winId(), at.x(), at.y());
 }

@@ -60,6 +60,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void RequireDisc() const;
@@ -85,4 +86,8 @@ private:
     QElapsedTimer backwardsClock_;
 
     double zoom_ = 1;
+
+    // The last click handed on to the library, which comes back here too and is not handed on again.
+    QPoint passedClick_;
+    QElapsedTimer passedClock_;
 };

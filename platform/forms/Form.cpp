@@ -1,6 +1,7 @@
 #include "platform/forms/Form.h"
 
 #include "platform/forms/Menu.h"
+#include "platform/forms/RuntimeError.h"
 #include "platform/forms/Twips.h"
 #include "platform/forms/UserInterface.h"
 #include "platform/forms/WindowManager.h"
@@ -40,7 +41,10 @@ Form::~Form() { Instances::Forget(this); }
 // client size reads right from the constructor on.
 static void PlaceClientArea(const Form* form)
 {
-    if (!form->isVisible() && form->layout()) form->layout()->activate();
+    if (form->isVisible() || !form->layout()) return;
+    // A hidden window's layout does not follow its size by itself.
+    if (form->layout()->geometry().size() != form->size()) form->layout()->invalidate();
+    form->layout()->activate();
 }
 
 double Form::ScaleWidth() const
@@ -118,6 +122,8 @@ void Form::ApplyGeometry(const QRectF& twips)
         Extent::ApplyGeometry(twips);
         return;
     }
+    // The window manager owns the rectangle of a minimised, maximised or full-screen window.
+    if (State() != WindowState::Normal) Raise(Err::CannotSizeMinimizedOrMaximized);
     // Left and Top are the frame's outer corner: the client area goes inside the frame. Until
     // the window manager has told how wide its frame is, the rectangle is placed with the best
     // guess and placed again once the frame is known.
@@ -139,6 +145,8 @@ void Form::FrameExtentsKnown()
     if (!frameExtents_ || !pendingOuter_) return;
     const QRectF outer = *pendingOuter_;
     pendingOuter_.reset();
+    // A window the user has moved meanwhile stays where the user put it.
+    if (geometry().topLeft() != innerPixels_.topLeft()) return;
     if (!isFullScreen() && !isMaximized()) ApplyGeometry(outer);
 }
 

@@ -20,6 +20,8 @@ static QString DescriptionOf(int number)
     case Err::FileNotFound: return QStringLiteral("File not found");
     case Err::InvalidPropertyValue: return QStringLiteral("Invalid property value");
     case Err::InvalidPropertyArrayIndex: return QStringLiteral("Invalid property array index");
+    case Err::CannotSizeMinimizedOrMaximized:
+        return QStringLiteral("A form can't be moved or sized while minimized or maximized");
     case Err::SetNotPermitted: return QStringLiteral("'Set' not permitted");
     case Err::PropertyNotFound: return QStringLiteral("Property not found");
     case Err::CancelSelected: return QStringLiteral("Cancel was selected.");

@@ -33,6 +33,7 @@ constexpr int TypeMismatch = 13;
 constexpr int FileNotFound = 53;
 constexpr int InvalidPropertyValue = 380;
 constexpr int InvalidPropertyArrayIndex = 381;
+constexpr int CannotSizeMinimizedOrMaximized = 384;
 constexpr int SetNotPermitted = 387;
 constexpr int PropertyNotFound = 422;
 constexpr int CancelSelected = 32755;

@@ -5,6 +5,7 @@
 #include "tests/engine/MediaClips.h"
 #include "tests/support/TempDir.h"
 
+#include <QFile>
 #include <QRect>
 #include <gtest/gtest.h>
 
@@ -62,8 +63,11 @@ TEST(PlayerWindowE2E, AlwaysOnTopKeepsThePictureAndTheNextFilePlays)
     PressKeys(window, {"F3"});
     ASSERT_TRUE(WaitUntil([&] { return Above(window); }));
 
-    HandOff(home.path(), clips::Mpeg4Video());
-    EXPECT_EQ(WaitForPlaying(player, "mpeg4"), window) << "the next file's picture is drawn";
+    // A clip long enough to be seen playing, however loaded the machine.
+    const QString next = home.file("next.mp4");
+    ASSERT_TRUE(QFile::copy(clips::Video(), next));
+    HandOff(home.path(), next);
+    EXPECT_EQ(WaitForPlaying(player, "next"), window) << "the next file's picture is drawn";
     EXPECT_TRUE(Above(window));
     EXPECT_EQ(player.Process().state(), QProcess::Running);
 
@@ -112,6 +116,54 @@ TEST(PlayerWindowE2E, WindowsKeepTheirWholeFrameOnTheScreen)
                                                 << toolFrame.y();
         player.Screenshot(found.first(), "framed-" + tool.title.section(' ', 0, 0).toLower());
     }
+
+    ASSERT_TRUE(player.Terminate());
+    EXPECT_EQ(player.ExitCode(), 0);
+}
+
+TEST(PlayerWindowE2E, FullScreenFillsTheScreenAtOnceAndComesBackWhereItWas)
+{
+    TempDir home;
+    PlayerProcess player(home.path());
+    player.Start({clips::Video()});
+    const QString window = WaitForPlaying(player, "clip");
+    ASSERT_FALSE(window.isEmpty());
+    const QRect windowed = FrameRect(window);
+    const auto fullScreen = [&] {
+        return WmStates(window).contains("_NET_WM_STATE_FULLSCREEN") && ClientRect(window) == Screen;
+    };
+    // The picture fills the screen's width well before the controls hide after five idle seconds.
+    const auto filled = [&](const QString& name) {
+        return WaitUntil([&] { return ColouredShare(QImage(player.Screenshot(window, name))) > 0.45; }, 3000);
+    };
+
+    for (int round = 0; round < 10; ++round) {
+        PressKeys(window, {"F2"});
+        ASSERT_TRUE(WaitUntil(fullScreen)) << "round " << round;
+        if (round == 0) {
+            EXPECT_TRUE(filled("full-screen")) << "the picture fills the screen at once";
+        }
+        PressKeys(window, {"F2"});
+        ASSERT_TRUE(WaitUntil([&] {
+            return FrameRect(window) == windowed && !WmStates(window).contains("_NET_WM_STATE_FULLSCREEN");
+        }))
+            << "round " << round << ": back at " << FrameRect(window).x() << "," << FrameRect(window).y() << " "
+            << FrameRect(window).width() << "x" << FrameRect(window).height();
+    }
+
+    // The next track plays in full screen.
+    PressKeys(window, {"F2"});
+    ASSERT_TRUE(WaitUntil(fullScreen));
+    HandOff(home.path(), clips::Mpeg4Video());
+    EXPECT_TRUE(filled("full-screen-next-track"));
+    EXPECT_TRUE(fullScreen());
+    // A sound file has no picture: it takes the video's place, and the window stays full screen.
+    HandOff(home.path(), clips::Wav());
+    EXPECT_TRUE(WaitUntil([&] { return ColouredShare(QImage(player.Screenshot(window, "full-screen-sound"))) < 0.05; }));
+    EXPECT_TRUE(fullScreen());
+    PressKeys(window, {"F2"});
+    EXPECT_FALSE(player.WaitForWindow("tone - " + PlayerTitle).isEmpty());
+    EXPECT_TRUE(WaitUntil([&] { return FrameRect(window).topLeft() == windowed.topLeft(); }));
 
     ASSERT_TRUE(player.Terminate());
     EXPECT_EQ(player.ExitCode(), 0);

@@ -85,15 +85,6 @@ TEST(WavConverters, FilesAreChosenAndEmptyOrBlankPathsRefused)
     EXPECT_EQ(window.txtInputFile->Text(), QStringLiteral("Test.wav"));
     EXPECT_EQ(window.txtOutputFile->Text(), QStringLiteral("Test.wav.mp3"));
     Close<frmWavtoMP3>();
-
-    auto& wma = Open<frmWavtoWma>();
-    EXPECT_EQ(wma.Caption(), QStringLiteral("WAV > WMA"));
-    wma.cmdInputFile->click();
-    EXPECT_EQ(wma.txtOutputFile->Text(), QStringLiteral("Test.wav.wma"));
-    wma.cmdOutputFile->click();
-    EXPECT_EQ(user.FileRequests().back().title, QStringLiteral("Encoded Windows Media File"));
-    EXPECT_EQ(wma.txtOutputFile->Text(), QStringLiteral("Test.wma"));
-    Close<frmWavtoWma>();
 }
 
 TEST(WavConverters, ProgressShowsPercentWithTheSignFirstAndWholeSecondsElapsed)

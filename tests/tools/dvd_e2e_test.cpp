@@ -1,5 +1,5 @@
 // The real program on a virtual display: the DVD window opened from the player's menu draws the
-// disc's picture.
+// disc's picture, and the disc's menu takes a click on its button.
 #include "tests/e2e/PlayerProcess.h"
 #include "tests/support/TempDir.h"
 #include "tests/tools/DvdImage.h"
@@ -79,7 +79,7 @@ double Share(const QImage& image, const QRect& part, const std::function<bool(co
     return all ? double(hits) / all : 0;
 }
 
-bool Navy(const QColor& c) { return c.hsvHue() >= 220 && c.hsvHue() <= 260 && c.hsvSaturation() > 150; }
+bool Navy(const QColor& c) { return c.hsvHue() >= 220 && c.hsvHue() <= 260 && c.hsvSaturation() > 150 && c.value() < 180; }
 bool Strong(const QColor& c) { return c.hsvSaturation() > 120 && !Navy(c); }
 
 // Clicks a point of the window and photographs it until the picture area passes the test; the
@@ -112,7 +112,7 @@ const QPoint JumpToRoot(441, 443);
 
 } // namespace
 
-TEST(DvdWindow, OpensFromThePlayersMenuAndShowsTheTitleAndTheDiscsMenu)
+TEST(DvdWindow, OpensFromThePlayersMenuShowsTheDiscAndItsMenuTakesAClick)
 {
     qputenv("TESSEL_DVD", dvdimage::Folder().toLocal8Bit());
     TempDir home;
@@ -134,6 +134,11 @@ TEST(DvdWindow, OpensFromThePlayersMenuAndShowsTheTitleAndTheDiscsMenu)
     picture = ClickUntil(player, window, JumpToRoot, "dvd-window-menu", PictureArea,
         [](const QImage& p) { return Share(p, p.rect(), Navy) > 0.4; });
     EXPECT_GT(Share(picture, picture.rect(), Navy), 0.4) << "the disc's menu is drawn";
+
+    // A click on the menu's button in the middle of the picture plays the title.
+    picture = ClickUntil(player, window, PictureArea.center(), "dvd-window-after-menu", PictureArea,
+        [](const QImage& p) { return Share(p, p.rect(), Navy) < 0.1 && Share(p, p.rect(), Strong) > 0.3; });
+    EXPECT_LT(Share(picture, picture.rect(), Navy), 0.1) << "the menu's button plays the title";
 
     ASSERT_TRUE(player.Terminate());
     EXPECT_EQ(player.ExitCode(), 0);
