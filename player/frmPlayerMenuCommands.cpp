@@ -27,6 +27,7 @@
 #include "tools/frmGyrelle.h"
 #include "writing/frmBurnAudio.h"
 #include "tools/frmVideoCapture.h"
+#include "writing/frmBurnData.h"
 
 const QString frmPlayer::OnlineHelpPage = QStringLiteral("https://tessel.example.org/tessel/help.html");
 const QString frmPlayer::FaqPage = QStringLiteral("https://tessel.example.org/tessel/faq.html");
@@ -130,6 +131,7 @@ void frmPlayer::WireMenuCommands()
     onClick(mnuCDRipper, [] { ShowToolWindow<frmCDRip>(); });
 
     // Data disc writing.
+    onClick(mnuExtrasBurnData, [] { ShowToolWindow<frmBurnData>(); });
 
     // Audio disc writing.
     onClick(mnuExtrasAudioBurn, [] { ShowToolWindow<frmBurnAudio>(); });
@@ -149,7 +151,9 @@ void frmPlayer::SpeakerCommand(forms::MenuItem* item, void (Media::*on)(), void 
 {
     item->setChecked(!item->Checked());
     forms::IgnoreErrors run;
-    run([&] { (Media1->*(item->Checked() ? on : off))(); });
+    Media* const media = Media1;
+    void (Media::*const command)() = item->Checked() ? on : off;
+    run([media, command] { (media->*command)(); });
 }
 
 void frmPlayer::SysTrayCommand()
