@@ -7,6 +7,7 @@
 #include "dialogs/Sheller.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmAssociate.h"
+#include "dialogs/frmChangeRes.h"
 #include "dialogs/frmGoTo.h"
 #include "dialogs/frmMP3TagEdit.h"
 #include "dialogs/frmProperties.h"
@@ -24,6 +25,7 @@
 #include "ripping/frmCDRip.h"
 #include "tools/frmAudioRecord.h"
 #include "tools/frmGyrelle.h"
+#include "writing/frmBurnAudio.h"
 #include "tools/frmVideoCapture.h"
 
 const QString frmPlayer::OnlineHelpPage = QStringLiteral("https://tessel.example.org/tessel/help.html");
@@ -103,6 +105,7 @@ void frmPlayer::WireMenuCommands()
     // Tag editor, about box and display resolution.
     onClick(mnuMp3Tag, [] { ShowToolWindow<frmMP3TagEdit>(); });
     onClick(mnuHelpAbout, [] { ShowToolWindow<frmAbout>(); });
+    onClick(mnuViewChangeRes, [] { ShowToolWindow<frmChangeRes>(); });
 
     // DVD.
     onClick(mnuDVD, [this] {
@@ -129,6 +132,7 @@ void frmPlayer::WireMenuCommands()
     // Data disc writing.
 
     // Audio disc writing.
+    onClick(mnuExtrasAudioBurn, [] { ShowToolWindow<frmBurnAudio>(); });
 }
 
 void frmPlayer::ViewModeCommand(forms::MenuItem* chosen)
@@ -145,7 +149,9 @@ void frmPlayer::SpeakerCommand(forms::MenuItem* item, void (Media::*on)(), void 
 {
     item->setChecked(!item->Checked());
     forms::IgnoreErrors run;
-    run([&] { (Media1->*(item->Checked() ? on : off))(); });
+    Media* const media = Media1;
+    void (Media::*const command)() = item->Checked() ? on : off;
+    run([media, command] { (media->*command)(); });
 }
 
 void frmPlayer::SysTrayCommand()

@@ -7,6 +7,9 @@
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/RuntimeError.h"
 #include "ripping/frmExtract.h"
+#include "ripping/frmMp3Settings.h"
+#include "ripping/frmVorbisSettings.h"
+#include "ripping/frmWMASettings.h"
 #include "tools/ToolWindowSetup.h"
 
 #include <QGuiApplication>
@@ -134,6 +137,10 @@ void frmCDRip::WireHandlers()
     connect(mnuFileNone, &forms::MenuItem::Click, this, [this] { CheckAllTracks(false); });
     connect(mnuFileExit, &forms::MenuItem::Click, this, [this] { Unload(); });
     connect(Timer1, &forms::Timer::Tick, this, &frmCDRip::Timer1_Timer);
+    connect(mnuSettingsMP3, &forms::MenuItem::Click, this, [this] { forms::Instance<frmMp3Settings>().ShowForm(*MP3EncoderX1, this); });
+    connect(mnuSettingsVorbis, &forms::MenuItem::Click, this,
+        [this] { forms::Instance<frmVorbisSettings>().ShowForm(*VorbisEncoderX1, this); });
+    connect(mnuSettingsWMA, &forms::MenuItem::Click, this, [this] { forms::Instance<frmWMASettings>().ShowForm(*WMAEncoderX1, this); });
 }
 
 void frmCDRip::Form_Load()

@@ -35,8 +35,7 @@ std::optional<QDateTime> ParseGeneralDate(const QString& input)
         QDateTime parsed = locale.toDateTime(text, format);
         if (!parsed.isValid()) continue;
         // Two-digit years are this century's.
-        if (parsed.date().year() < 1950 && !format.contains(QStringLiteral("yyyy")))
-            parsed = parsed.addYears(100);
+        if (parsed.date().year() < 1950 && !format.contains(QStringLiteral("yyyy"))) parsed = parsed.addYears(100);
         return parsed;
     }
     for (const QString& format : {TimeFormat(locale), shortTime, QStringLiteral("HH:mm:ss"), QStringLiteral("HH:mm")}) {

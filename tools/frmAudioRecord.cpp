@@ -25,7 +25,8 @@ const QString LineBreak = QStringLiteral("\r\n");
 template <class T> T StoredNumber(const QString& key, T defaultValue)
 {
     bool ok = false;
-    const qlonglong v = settings::GetSetting(App, Section, key, QString::number(defaultValue)).trimmed().toLongLong(&ok);
+    const qlonglong v
+        = settings::GetSetting(App, Section, key, QString::number(defaultValue)).trimmed().toLongLong(&ok);
     if (!ok || v < std::numeric_limits<T>::min() || v > std::numeric_limits<T>::max()) return defaultValue;
     return static_cast<T>(v);
 }
@@ -112,7 +113,8 @@ void frmAudioRecord::ReadStoredSettings()
     Rate = StoredNumber<std::int32_t>(QStringLiteral("Rate"), 11025);
     Channels = StoredNumber<std::int16_t>(QStringLiteral("Channels"), 1);
     Resolution = StoredNumber<std::int16_t>(QStringLiteral("Resolution"), 16);
-    WaveFileName = settings::GetSetting(App, Section, QStringLiteral("WaveFileName"), QDir::homePath() + QStringLiteral("/Radio.wav"));
+    WaveFileName = settings::GetSetting(
+        App, Section, QStringLiteral("WaveFileName"), QDir::homePath() + QStringLiteral("/Radio.wav"));
     WaveAutomaticSave = StoredBoolean(QStringLiteral("WaveAutomaticSave"), true);
 }
 
@@ -122,8 +124,8 @@ void frmAudioRecord::StoreSettings()
     settings::SaveSetting(App, Section, QStringLiteral("Channels"), QString::number(Channels));
     settings::SaveSetting(App, Section, QStringLiteral("Resolution"), QString::number(Resolution));
     settings::SaveSetting(App, Section, QStringLiteral("WaveFileName"), WaveFileName);
-    settings::SaveSetting(
-        App, Section, QStringLiteral("WaveAutomaticSave"), WaveAutomaticSave ? QStringLiteral("True") : QStringLiteral("False"));
+    settings::SaveSetting(App, Section, QStringLiteral("WaveAutomaticSave"),
+        WaveAutomaticSave ? QStringLiteral("True") : QStringLiteral("False"));
 }
 
 void frmAudioRecord::Form_Load()
@@ -194,8 +196,11 @@ void frmAudioRecord::cmdSave_Click()
         proposal = MidiFileName;
         proposal.replace(QStringLiteral("MID"), QStringLiteral("wav"));
     } else {
-        proposal = QStringLiteral("Radio_from_") + GeneralDate(StartTime) + QStringLiteral("_to_") + GeneralDate(StopTime);
-        proposal.replace(QLatin1Char(':'), QLatin1Char('-')).replace(QLatin1Char(' '), QLatin1Char('_')).replace(QLatin1Char('/'), QLatin1Char('-'));
+        proposal
+            = QStringLiteral("Radio_from_") + GeneralDate(StartTime) + QStringLiteral("_to_") + GeneralDate(StopTime);
+        proposal.replace(QLatin1Char(':'), QLatin1Char('-'))
+            .replace(QLatin1Char(' '), QLatin1Char('_'))
+            .replace(QLatin1Char('/'), QLatin1Char('-'));
     }
     CommonDialog1->setFileName(proposal);
     CommonDialog1->setCancelError(true);
@@ -291,11 +296,15 @@ void frmAudioRecord::Timer2_Timer()
 
 QString frmAudioRecord::AutomaticSaveName()
 {
-    QString name = QStringLiteral("Radio_from_") + GeneralDate(StartTime) + QStringLiteral("_to_") + GeneralDate(StopTime);
-    name.replace(QLatin1Char(':'), QLatin1Char('.')).replace(QLatin1Char(' '), QLatin1Char('_')).replace(QLatin1Char('/'), QLatin1Char('-'));
+    QString name
+        = QStringLiteral("Radio_from_") + GeneralDate(StartTime) + QStringLiteral("_to_") + GeneralDate(StopTime);
+    name.replace(QLatin1Char(':'), QLatin1Char('.'))
+        .replace(QLatin1Char(' '), QLatin1Char('_'))
+        .replace(QLatin1Char('/'), QLatin1Char('-'));
     // The file goes into the folder of the file name chosen for automatic saving.
     const QFileInfo chosen(WaveFileName);
-    const QString folder = chosen.isAbsolute() && chosen.absoluteDir().exists() ? chosen.absolutePath() : QDir::homePath();
+    const QString folder
+        = chosen.isAbsolute() && chosen.absoluteDir().exists() ? chosen.absolutePath() : QDir::homePath();
     return folder + QLatin1Char('/') + name + QStringLiteral(".wav");
 }
 
@@ -311,9 +320,11 @@ void frmAudioRecord::ProgrammedStop()
     if (WaveAutomaticSave) {
         WaveFileName = AutomaticSaveName();
         SaveRecording(WaveFileName);
-        forms::MsgBox(QStringLiteral("Recording has been saved") + LineBreak + QStringLiteral("Filename: ") + WaveFileName);
+        forms::MsgBox(
+            QStringLiteral("Recording has been saved") + LineBreak + QStringLiteral("Filename: ") + WaveFileName);
     } else {
-        forms::MsgBox(QStringLiteral("Recording is ready") + LineBreak + QStringLiteral("Don't forget to save recording..."));
+        forms::MsgBox(
+            QStringLiteral("Recording is ready") + LineBreak + QStringLiteral("Don't forget to save recording..."));
     }
     frmSettings& settings = SettingsWindow();
     settings.optRecordProgrammed->setValue(false);

@@ -81,9 +81,8 @@ void frmSettings::CreateControls()
 
 void frmSettings::WireHandlers()
 {
-    const auto onClick = [this](forms::OptionButton* o, auto handler) {
-        connect(o, &forms::OptionButton::Click, this, handler);
-    };
+    const auto onClick
+        = [this](forms::OptionButton* o, auto handler) { connect(o, &forms::OptionButton::Click, this, handler); };
     onClick(optRate44100, [] { Rate = 44100; });
     onClick(optRate22050, [] { Rate = 22050; });
     onClick(optRate11025, [] { Rate = 11025; });
@@ -177,8 +176,8 @@ void frmSettings::cmdStartTime_Click()
 void frmSettings::cmdStopTime_Click()
 {
     const QDateTime proposal = StopTime < StartTime ? StartTime.addSecs(15 * 60) : StopTime;
-    const QString answer
-        = forms::InputBox(QStringLiteral("Enter stop time recording"), QStringLiteral("Stop time"), GeneralDate(proposal));
+    const QString answer = forms::InputBox(
+        QStringLiteral("Enter stop time recording"), QStringLiteral("Stop time"), GeneralDate(proposal));
     if (answer.isEmpty()) return;
     const auto entered = ParseGeneralDate(answer);
     if (!entered) {
@@ -195,8 +194,8 @@ void frmSettings::cmdStopTime_Click()
 
 void frmSettings::cmdFileName_Click()
 {
-    WaveFileName = forms::InputBox(
-        QStringLiteral("Filename: "), QStringLiteral("Filename for automatic saving"), WaveFileName);
+    WaveFileName
+        = forms::InputBox(QStringLiteral("Filename: "), QStringLiteral("Filename for automatic saving"), WaveFileName);
 }
 
 void frmSettings::cmdMidi_Click()

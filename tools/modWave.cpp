@@ -114,7 +114,8 @@ void SetWaveFormat()
 void StartRecording()
 {
     if (!MidiFileName.isEmpty()) {
-        if (RecordImmediate) forms::MsgBox(QStringLiteral("Midi file ") + MidiFileName + QStringLiteral(" will be recorded"));
+        if (RecordImmediate)
+            forms::MsgBox(QStringLiteral("Midi file ") + MidiFileName + QStringLiteral(" will be recorded"));
         Send(QStringLiteral("open ") + MidiFileName + QStringLiteral(" type sequencer alias midi"),
             QStringLiteral("Opening midi file failed!"));
         Send(QStringLiteral("play midi"), QStringLiteral("Playing midi file failed!"));
@@ -125,7 +126,8 @@ void StartRecording()
 void StopRecording()
 {
     Send(QStringLiteral("stop capture"), QStringLiteral("Stopping recording failed!"));
-    if (!MidiFileName.isEmpty()) Send(QStringLiteral("stop midi"), QStringLiteral("Stopping playing midi file failed!"));
+    if (!MidiFileName.isEmpty())
+        Send(QStringLiteral("stop midi"), QStringLiteral("Stopping playing midi file failed!"));
 }
 
 void SaveRecording(const QString& name)
@@ -185,8 +187,8 @@ void CloseWaveDevice() { Send(QStringLiteral("close capture"), QStringLiteral("C
 
 std::int32_t GetWavePosition()
 {
-    Send(QStringLiteral("set capture time format ms"), QStringLiteral("Setting format in milliseconds failed!"), nullptr,
-        true);
+    Send(QStringLiteral("set capture time format ms"), QStringLiteral("Setting format in milliseconds failed!"),
+        nullptr, true);
     std::string reply;
     if (!Send(QStringLiteral("status capture position"), QStringLiteral("Finding position failed!"), &reply, true)) {
         if (Reported().insert(QStringLiteral("Error in position")).second) Report(QStringLiteral("Error in position"));

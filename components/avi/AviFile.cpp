@@ -13,6 +13,9 @@ namespace {
 
 std::atomic<int> initialised {0};
 
+// FFmpeg reports only errors on the program's error output.
+void QuietLibrary() { av_log_set_level(AV_LOG_ERROR); }
+
 bool IsAvi(const AVFormatContext* input)
 {
     const QByteArray names(input->iformat->name);
@@ -26,7 +29,7 @@ void AddRef(PAVISTREAM stream) { ++stream->refs; }
 
 void AVIFileInit()
 {
-    if (initialised++ == 0) av_log_set_level(AV_LOG_ERROR);
+    if (initialised++ == 0) QuietLibrary();
 }
 
 void AVIFileExit()
@@ -39,6 +42,7 @@ HRESULT AVIFileOpen(PAVIFILE* file, const QString& path, int /*mode*/, const voi
     if (!file) return AVIERR_BADPARAM;
     *file = nullptr;
     if (path.isEmpty() || !QFileInfo(path).isFile()) return AVIERR_FILEOPEN;
+    QuietLibrary();
     ff::Input input = ff::OpenInput(path.toLocal8Bit().constData());
     if (!input) return AVIERR_FILEREAD;
     if (!IsAvi(input.get())) return AVIERR_BADFORMAT;

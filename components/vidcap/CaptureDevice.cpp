@@ -15,7 +15,10 @@ namespace {
 void RegisterDevices()
 {
     static std::once_flag once;
-    std::call_once(once, [] { avdevice_register_all(); });
+    std::call_once(once, [] {
+        av_log_set_level(AV_LOG_ERROR);
+        avdevice_register_all();
+    });
 }
 
 QString Reason(int code)

@@ -10,10 +10,7 @@ namespace files {
 
 namespace {
 
-bool HasBlank(const QString& text)
-{
-    return text.contains(QLatin1Char(' ')) || text.contains(QLatin1Char('\t'));
-}
+bool HasBlank(const QString& text) { return text.contains(QLatin1Char(' ')) || text.contains(QLatin1Char('\t')); }
 
 QString WithoutBlanks(QString text)
 {
@@ -42,8 +39,8 @@ QString FolderAlias(const QString& folder)
     if (!HasBlank(folder)) return folder;
     const QString links = LinkFolder();
     if (links.isEmpty()) return {};
-    const QString name = QString::fromLatin1(
-        QCryptographicHash::hash(folder.toUtf8(), QCryptographicHash::Sha1).toHex().left(12));
+    const QString name
+        = QString::fromLatin1(QCryptographicHash::hash(folder.toUtf8(), QCryptographicHash::Sha1).toHex().left(12));
     const QString link = links + QLatin1Char('/') + name;
     const QFileInfo existing(link);
     if (existing.isSymLink()) {

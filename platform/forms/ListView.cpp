@@ -3,7 +3,10 @@
 #include "platform/forms/RuntimeError.h"
 #include "platform/forms/Twips.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QHeaderView>
+#include <QMimeData>
 #include <QLabel>
 #include <QMainWindow>
 
@@ -34,6 +37,50 @@ void ListView::AddColumn(const QString& caption, double widthTwips, Align align)
     headerItem()->setTextAlignment(column, a | Qt::AlignVCenter);
     setColumnWidth(column, ToPixels(widthTwips));
     aligns_.push_back(align);
+}
+
+void ListView::AcceptFiles(bool on)
+{
+    acceptFiles_ = on;
+    setAcceptDrops(on);
+    viewport()->setAcceptDrops(on);
+    setDropIndicatorShown(false);
+}
+
+namespace {
+
+QStringList LocalFiles(const QMimeData* data)
+{
+    QStringList files;
+    if (!data || !data->hasUrls()) return files;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile()) files << url.toLocalFile();
+    return files;
+}
+
+} // namespace
+
+void ListView::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (acceptFiles_ && !LocalFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+    else event->ignore();
+}
+
+void ListView::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (acceptFiles_ && !LocalFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+    else event->ignore();
+}
+
+void ListView::dropEvent(QDropEvent* event)
+{
+    const QStringList files = acceptFiles_ ? LocalFiles(event->mimeData()) : QStringList();
+    if (files.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    emit FilesDropped(files);
 }
 
 int ListView::Add(const QStringList& texts)

@@ -21,6 +21,9 @@ public:
     explicit ListView(QWidget* parent);
 
     void setCheckboxes(bool on) { checkboxes_ = on; }
+    // Lets the list take files dropped from the desktop or another view; they arrive as
+    // FilesDropped.
+    void AcceptFiles(bool on);
     // Adds a column header of the width in twips.
     void AddColumn(const QString& caption, double widthTwips, Align align = Align::Left);
 
@@ -40,11 +43,18 @@ public:
 signals:
     void ItemClick(int index);
     void ItemCheck(int index);
+    void FilesDropped(const QStringList& files);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     QTreeWidgetItem* Row(int index) const;
     std::vector<Align> aligns_;
     bool checkboxes_ = false;
+    bool acceptFiles_ = false;
 };
 
 // A status bar with panels of text, counted from 1, at the bottom of a form.

@@ -129,9 +129,7 @@ unsigned SequencerDevice::Play()
     format.bits = 16;
     const bool started = sound_.Play(
         format, [this](char* buffer, std::size_t bytes) { return Render(buffer, bytes); },
-        [this] {
-            playing_ = false;
-        });
+        [this] { playing_ = false; });
     if (!started) {
         fluid_player_stop(player_);
         return Err::SeqNoMidiPresent;

@@ -63,12 +63,9 @@ std::size_t WaveAudioDevice::Position() const
 std::int64_t WaveAudioDevice::ToUnits(std::size_t bytes) const
 {
     switch (timeFormat_) {
-    case TimeFormat::Bytes:
-        return std::int64_t(bytes);
-    case TimeFormat::Samples:
-        return std::int64_t(bytes / std::size_t(format_.BlockAlign()));
-    case TimeFormat::Milliseconds:
-        break;
+    case TimeFormat::Bytes: return std::int64_t(bytes);
+    case TimeFormat::Samples: return std::int64_t(bytes / std::size_t(format_.BlockAlign()));
+    case TimeFormat::Milliseconds: break;
     }
     return std::int64_t(bytes * 1000 / std::size_t(format_.BytesPerSecond()));
 }
@@ -272,7 +269,9 @@ unsigned WaveAudioDevice::Status(Arguments& args, std::string& reply)
     } else if (args.Take({"format", "tag"})) {
         reply = "pcm";
     } else if (args.Take({"time", "format"})) {
-        reply = timeFormat_ == TimeFormat::Bytes ? "bytes" : timeFormat_ == TimeFormat::Samples ? "samples" : "milliseconds";
+        reply = timeFormat_ == TimeFormat::Bytes ? "bytes"
+            : timeFormat_ == TimeFormat::Samples ? "samples"
+                                                 : "milliseconds";
     } else if (args.Take("ready")) {
         reply = sound_.Failed() ? "false" : "true";
     } else if (args.Take({"media", "present"})) {

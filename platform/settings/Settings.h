@@ -8,8 +8,8 @@
 namespace settings {
 
 // The stored value, or defaultValue when there is none.
-QString GetSetting(const QString& appName, const QString& section, const QString& key,
-    const QString& defaultValue = QString());
+QString GetSetting(
+    const QString& appName, const QString& section, const QString& key, const QString& defaultValue = QString());
 
 // Stores the value; the file is rewritten whole, so a failed write leaves the previous one.
 void SaveSetting(const QString& appName, const QString& section, const QString& key, const QString& value);

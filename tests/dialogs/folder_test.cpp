@@ -227,3 +227,19 @@ TEST_F(FolderTest, ALargeTreeIsGatheredWhileTheWindowKeepsAnswering)
     EXPECT_EQ(player->lstPlaylist->ListCount(), 20000);
     EXPECT_GE(ticks, 200) << "the window answered between the folders";
 }
+
+TEST(Drives, KindsFromTheMountTable)
+{
+    using files::DriveType;
+    EXPECT_EQ(files::KindOfDrive("ext4", "/"), DriveType::Fixed);
+    EXPECT_EQ(files::KindOfDrive("vfat", "/media/user/STICK"), DriveType::Removable);
+    EXPECT_EQ(files::KindOfDrive("exfat", "/run/media/user/CARD"), DriveType::Removable);
+    EXPECT_EQ(files::KindOfDrive("iso9660", "/media/user/DISC"), DriveType::CDRom);
+    EXPECT_EQ(files::KindOfDrive("nfs4", "/home"), DriveType::Network);
+    EXPECT_EQ(files::KindOfDrive("fuse.sshfs", "/media/user/server"), DriveType::Network);
+    EXPECT_EQ(files::KindOfDrive("tmpfs", "/home"), DriveType::RamDisk);
+    for (const files::Drive& d : files::Drives())
+        EXPECT_TRUE(d.path == "/" || d.path.startsWith("/media/") || d.path.startsWith("/run/media/")
+            || QDir::homePath().startsWith(d.path))
+            << d.path.toStdString();
+}

@@ -13,6 +13,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 namespace {
 
@@ -153,19 +155,36 @@ TEST_F(CDRipperTest, AFileThatCannotBeMadeIsReportedAndTheOthersStillGo)
     EXPECT_TRUE(QFileInfo::exists(dir_.file(QStringLiteral("Track02.wav"))));
 }
 
-TEST_F(CDRipperTest, CancelLeavesNoFileAndEndsTheExtraction)
+TEST_F(CDRipperTest, CancelEndsTheExtractionAndLeavesTheOldFile)
 {
-    UseImage({120});
+    UseImage({20});
     const QString out = dir_.file(QStringLiteral("Track01.wav"));
     Write(out, "an older rip of this track");
     ASSERT_TRUE(ripper_->AddRipTrack(1, out, 1));
-    QObject::connect(ripper_.get(), &CDRipperX::RipStatus, ripper_.get(), [this](int code, int) {
-        if (code == CDRipperX::Progress) ripper_->CancelRip();
-    });
-    const std::vector<int> codes = Rip();
-    EXPECT_NE(std::find(codes.begin(), codes.end(), int(CDRipperX::FileAborted)), codes.end());
+    QSignalSpy done(ripper_.get(), &CDRipperX::RipCompleted);
+    std::vector<int> codes;
+    QObject::connect(ripper_.get(), &CDRipperX::RipStatus, ripper_.get(), [&codes](int code, int) { codes.push_back(code); });
+    ASSERT_TRUE(ripper_->StartRip());
+    ripper_->CancelRip();
+    ASSERT_TRUE(done.wait(60000));
+    ASSERT_FALSE(codes.empty());
     EXPECT_EQ(codes.back(), CDRipperX::Cancelled);
     EXPECT_FALSE(ripper_->IsRipping());
     EXPECT_EQ(Read(out), QByteArray("an older rip of this track")); // replaced only by a whole file
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Hidden | QDir::Files).filter(QStringLiteral(".part")), QStringList());
+}
+
+TEST_F(CDRipperTest, AFileThatCannotBeFinishedIsAbandonedWhole)
+{
+    UseImage({12});
+    TempDir small;
+    if (::geteuid() != 0 || ::mount("tessel-test", small.path().toLocal8Bit().constData(), "tmpfs", 0, "size=512k") != 0)
+        GTEST_SKIP() << "a small file system needs root";
+    const QString out = small.file(QStringLiteral("Track01.wav"));
+    Write(out, "an older rip of this track");
+    ASSERT_TRUE(ripper_->AddRipTrack(1, out, 1));
+    const std::vector<int> codes = Rip();
+    ::umount(small.path().toLocal8Bit().constData());
+    EXPECT_NE(std::find(codes.begin(), codes.end(), int(CDRipperX::CannotWriteFile)), codes.end());
+    EXPECT_NE(std::find(codes.begin(), codes.end(), int(CDRipperX::FileAborted)), codes.end());
 }

@@ -2,6 +2,9 @@
 #include "components/cdripper/CDRipperX.h"
 #include "ripping/frmCDRip.h"
 #include "ripping/frmExtract.h"
+#include "ripping/frmMp3Settings.h"
+#include "ripping/frmVorbisSettings.h"
+#include "ripping/frmWMASettings.h"
 #include "tests/cdaudio/DiscImage.h"
 #include "tests/support/ScriptedUser.h"
 #include "tests/support/TempDir.h"
@@ -192,4 +195,31 @@ TEST_F(frmCDRipTest, NothingCheckedClosesTheDialogAndStartRefusalsAreShown)
     });
     EXPECT_TRUE(stayed);
     EXPECT_EQ(user_.Boxes().back().prompt, QStringLiteral("Extraction could not be started."));
+}
+
+TEST_F(frmCDRipTest, TheSettingsItemsOpenTheirDialogsOnTheRippersEncoders)
+{
+    frmCDRip& w = Open();
+    bool mp3 = false, vorbis = false, wma = false;
+    QTimer::singleShot(0, [&] {
+        auto& d = forms::Instance<frmMp3Settings>();
+        mp3 = d.isVisible() && d.m_objEncoder == w.MP3EncoderX1;
+        d.Unload();
+    });
+    w.mnuSettingsMP3->Click();
+    QTimer::singleShot(0, [&] {
+        auto& d = forms::Instance<frmVorbisSettings>();
+        vorbis = d.isVisible() && d.m_objVorbis == w.VorbisEncoderX1;
+        d.Unload();
+    });
+    w.mnuSettingsVorbis->Click();
+    QTimer::singleShot(0, [&] {
+        auto& d = forms::Instance<frmWMASettings>();
+        wma = d.isVisible() && d.m_objEncoder == w.WMAEncoderX1;
+        d.Unload();
+    });
+    w.mnuSettingsWMA->Click();
+    EXPECT_TRUE(mp3);
+    EXPECT_TRUE(vorbis);
+    EXPECT_TRUE(wma);
 }

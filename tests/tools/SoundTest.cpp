@@ -3,10 +3,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
-#include <QThread>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <QThread>
 #include <atomic>
 #include <cmath>
 #include <numbers>
@@ -58,7 +58,8 @@ TestSink::TestSink()
     primer_ = std::make_unique<QProcess>();
     primer_->setStandardOutputFile(primerFile_);
     primer_->start(QStringLiteral("pacat"),
-        {QStringLiteral("--record"), QStringLiteral("--latency-msec=20"), QStringLiteral("--device=") + name_ + QStringLiteral(".monitor")});
+        {QStringLiteral("--record"), QStringLiteral("--latency-msec=20"),
+            QStringLiteral("--device=") + name_ + QStringLiteral(".monitor")});
     primer_->waitForStarted(10000);
     QElapsedTimer clock;
     clock.start();

@@ -69,6 +69,7 @@ protected:
     {
         if (auto* w = forms::Instances::Existing<frmConvertAvi>()) w->Unload();
         QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     frmConvertAvi& Open(const QString& source, const QString& target)
@@ -210,4 +211,5 @@ TEST(frmConvertAviNames, GetFileNameTakesTheBareNameAfterTheLastSlash)
     QString empty;
     EXPECT_EQ(w.GetFileName(empty), "");
     w.Unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

@@ -40,6 +40,7 @@ protected:
     {
         if (auto* w = forms::Instances::Existing<frmVideoCapture>()) w->Unload();
         QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         qunsetenv("TESSEL_CAPTURE");
     }
 

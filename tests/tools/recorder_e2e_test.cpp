@@ -23,8 +23,8 @@ constexpr MenuRow SoundRecorder {6, 7};
 void ClickAt(const QString& window, double xTwips, double yTwips)
 {
     QProcess::execute("xdotool",
-        {"mousemove", "--window", window, QString::number(int(xTwips / 15)), QString::number(int(yTwips / 15)),
-            "click", "1"});
+        {"mousemove", "--window", window, QString::number(int(xTwips / 15)), QString::number(int(yTwips / 15)), "click",
+            "1"});
 }
 
 // The centre of the recorder's button in its row of six.
@@ -57,7 +57,8 @@ TEST(RecorderE2E, RecordsTwoSecondsAndSavesFromTheExtrasMenu)
     ASSERT_TRUE(ChooseMenuItem(window, player.Process().processId(), "alt+e", {ExtrasAudio, SoundRecorder}));
     const QString recorder = player.WaitForWindow("AudioRecorder: stopped", 60000);
     if (recorder.isEmpty()) // what the screen showed instead
-        QProcess::execute("import", {"-window", "root", PlayerProcess::ArtefactFolder() + "/sound-recorder-missing.png"});
+        QProcess::execute(
+            "import", {"-window", "root", PlayerProcess::ArtefactFolder() + "/sound-recorder-missing.png"});
     ASSERT_FALSE(recorder.isEmpty()) << "the recorder opens and reports its device";
 
     sink.PlayTone(440, 6);

@@ -228,8 +228,8 @@ TEST_F(WaveDeviceTest, SequencerPlaysAMidiFileToItsEnd)
     const QString text = dir_.file(QStringLiteral("NOTMIDI.MID"));
     Write(text, "not a MIDI file");
     EXPECT_EQ(Send("open " + text.toStdString() + " type sequencer alias other"), mci::Err::InvalidFile);
-    EXPECT_EQ(Send("open " + dir_.path().toStdString() + "/GONE.MID type sequencer alias other"),
-        mci::Err::FileNotFound);
+    EXPECT_EQ(
+        Send("open " + dir_.path().toStdString() + "/GONE.MID type sequencer alias other"), mci::Err::FileNotFound);
 }
 
 TEST(WaveDeviceWithoutServer, OpeningFailsWithoutACrash)

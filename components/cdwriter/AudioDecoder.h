@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+namespace cdwriter {
+
+// Decodes an MP3 or WAV file to CD audio: 44.1 kHz, 16-bit, two interleaved channels, whatever
+// rate and channels the file has.
+class AudioDecoder {
+public:
+    AudioDecoder();
+    ~AudioDecoder();
+    AudioDecoder(const AudioDecoder&) = delete;
+    AudioDecoder& operator=(const AudioDecoder&) = delete;
+
+    // False for a file that cannot be read, or that is not an MP3 or WAV file with sound.
+    bool Open(const QString& path);
+    // The length in CD frames, from the file's own duration.
+    std::int64_t Frames() const { return frames_; }
+    // Decodes up to `frames` frames into `out` (2 * frames samples); 0 at the end. A damaged part
+    // of the file is skipped.
+    std::size_t Read(std::int16_t* out, std::size_t frames);
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+    std::int64_t frames_ = 0;
+};
+
+} // namespace cdwriter

@@ -1,0 +1,138 @@
+// Audio discs composed from MP3 and WAV files, written to the disc-image recorder and read back as
+// an audio CD.
+#include "platform/mci/CdAudioDevice.h"
+#include "platform/mci/CdDrive.h"
+#include "tests/support/TestFiles.h"
+#include "tests/writing/WriterFixture.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A tone made with sox: WAV at CD format (or another rate), or MP3 through ffmpeg.
+QString MakeTone(const QString& folder, const QString& name, double seconds, int hz, int rate = 44100)
+{
+    const QString path = folder + QLatin1Char('/') + name;
+    if (name.endsWith(QStringLiteral(".mp3"))) {
+        RunTool(QStringLiteral("ffmpeg"), {"-v", "error", "-y", "-f", "lavfi", "-i",
+            QStringLiteral("sine=frequency=%1:duration=%2:sample_rate=44100").arg(hz).arg(seconds), "-ac", "2", "-b:a", "192k", path});
+    } else {
+        RunTool(QStringLiteral("sox"), {"-n", "-r", QString::number(rate), "-b", "16", "-c", "2", path, "synth",
+            QString::number(seconds), "sine", QString::number(hz), "vol", "0.3"});
+    }
+    return QFileInfo::exists(path) ? path : QString();
+}
+
+class AudioDiscTest : public ::testing::Test, public RecorderFixture {
+protected:
+    // The sectors the written image gives each track, read through the CD layer.
+    std::vector<int> TrackSectors(const QString& cue)
+    {
+        const mci::CdDrive drive(cue);
+        const auto toc = drive.ReadToc();
+        std::vector<int> sectors;
+        if (!toc) return sectors;
+        for (int t = toc->firstTrack; t <= toc->LastTrack(); ++t)
+            sectors.push_back(toc->TrackEnd(t) - toc->TrackStart(t));
+        return sectors;
+    }
+};
+
+} // namespace
+
+TEST_F(AudioDiscTest, ADiscOfMp3AndWavTracksReadsBackAsAnAudioCd)
+{
+    const QString wav = MakeTone(dir.path(), QStringLiteral("first tone.wav"), 2.0, 440);
+    const QString mp3 = MakeTone(dir.path(), QStringLiteral("second.mp3"), 3.0, 660);
+    const QString other = MakeTone(dir.path(), QStringLiteral("Ünïcode 22k.wav"), 1.5, 330, 22050);
+    ASSERT_FALSE(wav.isEmpty() || mp3.isEmpty() || other.isEmpty());
+
+    // Positions: the MP3 goes first, the 22 kHz file between.
+    ASSERT_TRUE(writer->AddTrack(wav, 1));
+    ASSERT_TRUE(writer->AddTrack(mp3, 1));
+    ASSERT_TRUE(writer->AddTrack(other, 2));
+    EXPECT_EQ(writer->TrackCount(), 3);
+    QSignalSpy listed(writer.get(), &CDWriterXP::TrackEnumerated);
+    writer->ListTracks();
+    ASSERT_EQ(listed.size(), 3);
+    EXPECT_EQ(listed[0][0].toString(), mp3);
+    EXPECT_EQ(listed[1][1].toString(), QStringLiteral("Ünïcode 22k.wav"));
+    EXPECT_EQ(listed[2][2].toLongLong(), 150); // two seconds of sectors
+    EXPECT_EQ(listed[2][4].toInt(), 3);
+    EXPECT_EQ(writer->TotalBlocks(), listed[0][2].toLongLong() + 113 + 150);
+    EXPECT_EQ(writer->SizeToTime(writer->TotalBlocks()), QStringLiteral("0:06"));
+
+    // A file that is not audio, and one of another kind, are refused.
+    Write(dir.file(QStringLiteral("fake.mp3")), "not an mp3 at all");
+    EXPECT_FALSE(writer->AddTrack(dir.file(QStringLiteral("fake.mp3")), 1));
+    EXPECT_FALSE(writer->AddTrack(dir.file(QStringLiteral("notes.ogg")), 1));
+
+    ASSERT_EQ(writer->DiscStatus(), 0);
+    writer->setWriteType(0);
+    QSignalSpy caching(writer.get(), &CDWriterXP::CachingStarted);
+    QSignalSpy preparing(writer.get(), &CDWriterXP::PreparingTrack);
+    ASSERT_TRUE(writer->StartWrite());
+    ASSERT_EQ(WaitForEnd(), QStringLiteral("WriteComplete")) << lastError.toStdString();
+    EXPECT_EQ(caching.size(), 3);
+    ASSERT_EQ(preparing.size(), 3);
+    EXPECT_EQ(preparing[2][0].toInt(), 3);
+    EXPECT_EQ(writer->DiscStatus(), 2); // an audio disc is closed for good
+
+    const QString cue = image + QStringLiteral(".cue");
+    const std::vector<int> sectors = TrackSectors(cue);
+    ASSERT_EQ(sectors.size(), 3u);
+    EXPECT_NEAR(sectors[0], 225, 1);
+    EXPECT_NEAR(sectors[1], 113, 1);
+    EXPECT_EQ(sectors[2], 150);
+
+    // The WAV track's samples are on the disc as they are in the file.
+    const QByteArray samples = Read(wav).mid(44);
+    const QByteArray disc = Read(image).mid((sectors[0] + sectors[1]) * 2352, samples.size());
+    EXPECT_TRUE(disc == samples);
+
+    // A CD player plays the written disc.
+    qputenv("TESSEL_CDROM", cue.toLocal8Bit());
+    mci::CdAudioDevice cd;
+    QString reply;
+    cd.Command({QStringLiteral("set"), QStringLiteral("time"), QStringLiteral("format"), QStringLiteral("tmsf")}, reply);
+    ASSERT_EQ(cd.Command({QStringLiteral("play"), QStringLiteral("from"), QStringLiteral("2")}, reply), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        cd.Command({QStringLiteral("status"), QStringLiteral("position")}, reply);
+        return reply >= QStringLiteral("02:00:00:30");
+    }, 8000)) << reply.toStdString();
+    cd.Command({QStringLiteral("stop")}, reply);
+}
+
+TEST_F(AudioDiscTest, AWriteNeedsAnEmptyDiscAndCanBeCancelled)
+{
+    const QString wav = MakeTone(dir.path(), QStringLiteral("long.wav"), 60.0, 440);
+    ASSERT_FALSE(wav.isEmpty());
+    ASSERT_TRUE(writer->AddTrack(wav, 1));
+    writer->setWriteType(0);
+
+    // Cancel while caching or writing: nothing reaches the disc.
+    QObject::connect(writer.get(), &CDWriterXP::CachingProgress, writer.get(), [this] { writer->AbortWrite(); });
+    ASSERT_TRUE(writer->StartWrite());
+    EXPECT_EQ(WaitForEnd(), QStringLiteral("WriteCancelled"));
+    EXPECT_EQ(writer->DiscStatus(), 0);
+    EXPECT_FALSE(QFileInfo::exists(image + QStringLiteral(".cue")));
+    QObject::disconnect(writer.get(), &CDWriterXP::CachingProgress, writer.get(), nullptr);
+
+    // A test write goes through without touching the disc.
+    writer->setTestWrite(true);
+    writer->setCacheFiles(false);
+    ASSERT_TRUE(writer->StartWrite());
+    EXPECT_EQ(WaitForEnd(), QStringLiteral("WriteComplete"));
+    EXPECT_EQ(writer->DiscStatus(), 0);
+
+    // Written once, the disc is no longer empty: the next write is refused by the component.
+    writer->setTestWrite(false);
+    ASSERT_TRUE(writer->StartWrite());
+    EXPECT_EQ(WaitForEnd(), QStringLiteral("WriteComplete"));
+    ASSERT_TRUE(writer->StartWrite());
+    EXPECT_EQ(WaitForEnd(), QStringLiteral("WriteError"));
+}

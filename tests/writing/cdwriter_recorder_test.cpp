@@ -1,0 +1,216 @@
+// The writer component on the disc-image recorder: sessions, import, erase, close and cancel.
+#include "components/cdwriter/CDWriterXP.h"
+#include "tests/support/TestFiles.h"
+#include "tests/writing/WriterFixture.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+TEST(CDWriterRecorder, TheRecorderIsListedAndStartsBlank)
+{
+    RecorderFixture f;
+    const int last = f.writer->DeviceCount() - 1;
+    ASSERT_GE(last, 0);
+    EXPECT_EQ(f.writer->DeviceTextA(last), QStringLiteral("Image"));
+    EXPECT_EQ(f.writer->DeviceTextC(last), f.image);
+    EXPECT_TRUE(f.writer->DiscPresent());
+    EXPECT_EQ(f.writer->DiscStatus(), 0);
+    EXPECT_EQ(f.writer->SessionCount(), 0);
+    EXPECT_EQ(f.writer->LastSessionState(), 0);
+    EXPECT_EQ(f.writer->DiscCapacity(1), 360000);
+    EXPECT_TRUE(f.writer->SupportsFeature(7));
+    EXPECT_TRUE(f.writer->DiscErasable());
+    EXPECT_FALSE(f.writer->OpenDevice(last + 1));
+    EXPECT_FALSE(f.writer->StartWrite());
+}
+
+TEST(CDWriterRecorder, TwoWritesMakeTwoSessionsThatTheToolReads)
+{
+    RecorderFixture f;
+    const QString source = f.dir.file(QStringLiteral("src"));
+    MakeSourceTree(source);
+    f.writer->AddDirectory(QStringLiteral("/first"), source + QStringLiteral("/*.*"));
+    QSignalSpy preparing(f.writer.get(), &CDWriterXP::PreparingToWrite);
+    QSignalSpy track(f.writer.get(), &CDWriterXP::PreparingTrack);
+    QSignalSpy closing(f.writer.get(), &CDWriterXP::ClosingSession);
+    ASSERT_EQ(f.WriteAndWait(), QStringLiteral("WriteComplete"));
+    EXPECT_EQ(preparing.count(), 1);
+    ASSERT_EQ(track.count(), 1);
+    EXPECT_GT(track[0][1].toLongLong(), 1234567);
+    EXPECT_EQ(closing.count(), 1);
+    EXPECT_EQ(f.writer->DiscStatus(), 1);
+    EXPECT_EQ(f.writer->SessionCount(), 1);
+    EXPECT_EQ(f.writer->LastSessionState(), 3);
+    EXPECT_EQ(f.writer->DiscType(), 0);
+    EXPECT_LT(f.writer->DiscCapacity(1), 360000);
+
+    f.writer->ClearImage();
+    MakeFile(f.dir.file(QStringLiteral("second.txt")), 4096, 's');
+    f.writer->AddFile(QStringLiteral("/second.txt"), f.dir.file(QStringLiteral("second.txt")));
+    ASSERT_EQ(f.WriteAndWait(), QStringLiteral("WriteComplete")) << f.lastError.toStdString();
+    EXPECT_EQ(f.writer->SessionCount(), 2);
+    EXPECT_EQ(SessionsOnImage(f.image), 2);
+
+    // A session written without importing the first holds only its own files.
+    const QString out = f.dir.file(QStringLiteral("out"));
+    ASSERT_TRUE(ExtractImage(f.image, out));
+    EXPECT_EQ(Read(out + QStringLiteral("/second.txt")), Read(f.dir.file(QStringLiteral("second.txt"))));
+    EXPECT_FALSE(QFile::exists(out + QStringLiteral("/first")));
+}
+
+TEST(CDWriterRecorder, ImportAsksBeforeReplacingAnImportedFileAndKeepsTheOldFiles)
+{
+    RecorderFixture f;
+    MakeFile(f.dir.file(QStringLiteral("old.txt")), 3000, 'o');
+    MakeFile(f.dir.file(QStringLiteral("keep.txt")), 2000, 'k');
+    f.writer->AddFile(QStringLiteral("/old.txt"), f.dir.file(QStringLiteral("old.txt")));
+    f.writer->AddFile(QStringLiteral("/keep.txt"), f.dir.file(QStringLiteral("keep.txt")));
+    f.writer->setVolumeIdentifier(QStringLiteral("FIRST"));
+    ASSERT_EQ(f.WriteAndWait(), QStringLiteral("WriteComplete"));
+    f.writer->ClearImage();
+
+    // A file added before the import meets the imported one of the same name.
+    MakeFile(f.dir.file(QStringLiteral("new.txt")), 5000, 'n');
+    f.writer->AddFile(QStringLiteral("/old.txt"), f.dir.file(QStringLiteral("new.txt")));
+    std::vector<QString> asked;
+    QObject::connect(f.writer.get(), &CDWriterXP::ReplaceImportedFile,
+        [&](const QString& imported, const QString&, qint64, bool& replace) {
+            asked.push_back(imported);
+            replace = true;
+        });
+    QSignalSpy added(f.writer.get(), &CDWriterXP::ItemAdded);
+    ASSERT_TRUE(f.writer->ImportSession(true));
+    EXPECT_EQ(asked, std::vector<QString>({QStringLiteral("/old.txt")}));
+    EXPECT_EQ(added.count(), 1); // keep.txt; old.txt was already shown
+    EXPECT_EQ(f.writer->VolumeIdentifier(), QStringLiteral("FIRST"));
+    EXPECT_EQ(f.writer->FileCount(), 2);
+
+    // Adding over an imported file asks again; this time the user keeps it.
+    asked.clear();
+    QObject::disconnect(f.writer.get(), &CDWriterXP::ReplaceImportedFile, nullptr, nullptr);
+    QObject::connect(f.writer.get(), &CDWriterXP::ReplaceImportedFile,
+        [&](const QString& imported, const QString&, qint64, bool&) { asked.push_back(imported); });
+    EXPECT_TRUE(f.writer->AddFile(QStringLiteral("/keep.txt"), f.dir.file(QStringLiteral("new.txt"))));
+    EXPECT_EQ(asked.size(), 1u);
+
+    MakeFile(f.dir.file(QStringLiteral("third.txt")), 100, 't');
+    f.writer->AddFile(QStringLiteral("/third.txt"), f.dir.file(QStringLiteral("third.txt")));
+    ASSERT_EQ(f.WriteAndWait(), QStringLiteral("WriteComplete"));
+    EXPECT_EQ(SessionsOnImage(f.image), 2);
+
+    const QString out = f.dir.file(QStringLiteral("out"));
+    ASSERT_TRUE(ExtractImage(f.image, out));
+    EXPECT_EQ(Read(out + QStringLiteral("/old.txt")), Read(f.dir.file(QStringLiteral("new.txt"))));
+    EXPECT_EQ(Read(out + QStringLiteral("/keep.txt")), Read(f.dir.file(QStringLiteral("keep.txt"))));
+    EXPECT_EQ(Read(out + QStringLiteral("/third.txt")), Read(f.dir.file(QStringLiteral("third.txt"))));
+}
+
+TEST(CDWriterRecorder, ImportFromABlankDiscFails)
+{
+    RecorderFixture f;
+    EXPECT_FALSE(f.writer->ImportSession(true));
+}
+
+TEST(CDWriterRecorder, OpenSessionClosesAndAClosedDiscTakesNoMore)
+{
+    RecorderFixture f;
+    MakeFile(f.dir.file(QStringLiteral("a.txt")), 3000);
+    f.writer->AddFile(QStringLiteral("/a.txt"), f.dir.file(QStringLiteral("a.txt")));
+    f.writer->setCloseSession(false);
+    ASSERT_EQ(f.WriteAndWait(), QStringLiteral("WriteComplete"));
+    EXPECT_EQ(f.writer->LastSessionState(), 1);
+
+    QSignalSpy closingSession(f.writer.get(), &CDWriterXP::ClosingSession);
+    ASSERT_TRUE(f.writer->CloseDiscOrSession(false));
+    EXPECT_TRUE(f.writer->Busy());
+    EXPECT_EQ(f.WaitForEnd(), QStringLiteral("WriteComplete"));
+    EXPECT_EQ(closingSession.count(), 1);
+    EXPECT_EQ(f.writer->LastSessionState(), 3);
+    EXPECT_EQ(f.writer->DiscStatus(), 1);
+
+    ASSERT_TRUE(f.writer->CloseDiscOrSession(true));
+    EXPECT_EQ(f.WaitForEnd(), QStringLiteral("WriteComplete"));
+    EXPECT_EQ(f.writer->DiscStatus(), 2);
+    EXPECT_EQ(f.writer->DiscCapacity(1), 0);
+    QSignalSpy error(f.writer.get(), &CDWriterXP::WriteError);
+    EXPECT_EQ(f.WriteAndWait(), QStringLiteral("WriteError"));
+    ASSERT_EQ(error.count(), 1);
+    EXPECT_NE(error[0][1].toInt(), 0);
+
+    // Erasing makes it a blank disc again.
+    ASSERT_TRUE(f.writer->EraseDisc(true));
+    EXPECT_EQ(f.WaitForEnd(), QStringLiteral("EraseComplete"));
+    EXPECT_EQ(f.writer->DiscStatus(), 0);
+    EXPECT_EQ(f.writer->LastSessionState(), 0);
+    EXPECT_EQ(f.writer->SessionCount(), 0);
+}
+
+TEST(CDWriterRecorder, FullEraseEmptiesTheImageAndTestWriteLeavesItBlank)
+{
+    RecorderFixture f;
+    MakeFile(f.dir.file(QStringLiteral("a.txt")), 3000);
+    f.writer->AddFile(QStringLiteral("/a.txt"), f.dir.file(QStringLiteral("a.txt")));
+    f.writer->setTestWrite(true);
+    ASSERT_EQ(f.WriteAndWait(), QStringLiteral("WriteComplete"));
+    EXPECT_EQ(f.writer->DiscStatus(), 0);
+
+    f.writer->setTestWrite(false);
+    ASSERT_EQ(f.WriteAndWait(), QStringLiteral("WriteComplete"));
+    QSignalSpy started(f.writer.get(), &CDWriterXP::EraseStarted);
+    ASSERT_TRUE(f.writer->EraseDisc(false));
+    EXPECT_EQ(f.WaitForEnd(), QStringLiteral("EraseComplete"));
+    EXPECT_EQ(started.count(), 1);
+    EXPECT_EQ(QFileInfo(f.image).size(), 0);
+    EXPECT_EQ(f.writer->DiscStatus(), 0);
+}
+
+TEST(CDWriterRecorder, CancelDuringAWriteKeepsTheSessionsBefore)
+{
+    RecorderFixture f;
+    MakeFile(f.dir.file(QStringLiteral("a.txt")), 3000);
+    f.writer->AddFile(QStringLiteral("/a.txt"), f.dir.file(QStringLiteral("a.txt")));
+    ASSERT_EQ(f.WriteAndWait(), QStringLiteral("WriteComplete"));
+    f.writer->ClearImage();
+
+    MakeFile(f.dir.file(QStringLiteral("big.bin")), 300 * 1024 * 1024);
+    f.writer->AddFile(QStringLiteral("/big.bin"), f.dir.file(QStringLiteral("big.bin")));
+    f.writer->setCacheImage(false);
+    QObject::connect(f.writer.get(), &CDWriterXP::WriteProgress, f.writer.get(), [&] { f.writer->AbortWrite(); });
+    ASSERT_TRUE(f.writer->StartWrite());
+    EXPECT_FALSE(f.writer->StartWrite());
+    EXPECT_FALSE(f.writer->AddFile(QStringLiteral("/other"), f.dir.file(QStringLiteral("a.txt"))));
+    EXPECT_EQ(f.WaitForEnd(), QStringLiteral("WriteCancelled"));
+    EXPECT_EQ(f.writer->SessionCount(), 1);
+    EXPECT_EQ(SessionsOnImage(f.image), 1);
+    const QString out = f.dir.file(QStringLiteral("out"));
+    ASSERT_TRUE(ExtractImage(f.image, out));
+    EXPECT_EQ(Read(out + QStringLiteral("/a.txt")), Read(f.dir.file(QStringLiteral("a.txt"))));
+}
+
+TEST(CDWriterRecorder, AnIsoFileGoesOntoABlankDiscOnly)
+{
+    RecorderFixture f;
+    MakeFile(f.dir.file(QStringLiteral("a.txt")), 3000);
+    f.writer->AddFile(QStringLiteral("/a.txt"), f.dir.file(QStringLiteral("a.txt")));
+    const QString iso = f.dir.file(QStringLiteral("made.iso"));
+    ASSERT_TRUE(f.writer->CreateIsoFile(iso));
+    Write(f.dir.file(QStringLiteral("not.iso")), QByteArray(40000, 'x'));
+    EXPECT_FALSE(f.writer->WriteIsoFile(f.dir.file(QStringLiteral("not.iso"))));
+
+    ASSERT_TRUE(f.writer->WriteIsoFile(iso));
+    ASSERT_EQ(f.WaitForEnd(), QStringLiteral("WriteComplete")) << f.lastError.toStdString();
+    EXPECT_EQ(f.writer->DiscStatus(), 1);
+    EXPECT_EQ(Read(f.image).left(QFileInfo(iso).size()), Read(iso));
+    EXPECT_FALSE(f.writer->WriteIsoFile(iso));
+
+    // The disc written from the file takes a further session of the image.
+    ASSERT_TRUE(f.writer->ImportSession(true));
+    MakeFile(f.dir.file(QStringLiteral("b.txt")), 700, 'b');
+    f.writer->AddFile(QStringLiteral("/b.txt"), f.dir.file(QStringLiteral("b.txt")));
+    ASSERT_EQ(f.WriteAndWait(), QStringLiteral("WriteComplete")) << f.lastError.toStdString();
+    const QString out = f.dir.file(QStringLiteral("out"));
+    ASSERT_TRUE(ExtractImage(f.image, out));
+    EXPECT_EQ(Read(out + QStringLiteral("/a.txt")), Read(f.dir.file(QStringLiteral("a.txt"))));
+    EXPECT_EQ(Read(out + QStringLiteral("/b.txt")), Read(f.dir.file(QStringLiteral("b.txt"))));
+}
