@@ -27,6 +27,7 @@
 #include "tools/frmGyrelle.h"
 #include "writing/frmBurnAudio.h"
 #include "tools/frmVideoCapture.h"
+#include "writing/frmBurnData.h"
 
 const QString frmPlayer::OnlineHelpPage = QStringLiteral("https://tessel.example.org/tessel/help.html");
 const QString frmPlayer::FaqPage = QStringLiteral("https://tessel.example.org/tessel/faq.html");
@@ -130,6 +131,7 @@ void frmPlayer::WireMenuCommands()
     onClick(mnuCDRipper, [] { ShowToolWindow<frmCDRip>(); });
 
     // Data disc writing.
+    onClick(mnuExtrasBurnData, [] { ShowToolWindow<frmBurnData>(); });
 
     // Audio disc writing.
     onClick(mnuExtrasAudioBurn, [] { ShowToolWindow<frmBurnAudio>(); });
