@@ -50,11 +50,11 @@ void frmAbout::CreateControls()
 
     lblTitle = new SkinLabel(client);
     lblTitle->setFont(QFont(QStringLiteral("Arial Black"), 14));
-    lblTitle->Move(1200, 200, 4200, 435);
+    lblTitle->Move(1200, 200, 4680, 435);
     lblVersion = new SkinLabel(client);
-    lblVersion->Move(1200, 660, 4200, 255);
+    lblVersion->Move(1200, 660, 4680, 255);
     SkinLabel1 = new SkinLabel(client, QStringLiteral("The True Meaning Of A Media Player!"));
-    SkinLabel1->Move(1200, 960, 4200, 255);
+    SkinLabel1->Move(1200, 960, 4680, 255);
 
     const struct {
         SkinLabel*& label;
@@ -68,25 +68,25 @@ void frmAbout::CreateControls()
     double top = 1380;
     for (const auto& c : credits) {
         c.label = new SkinLabel(client, QString::fromLatin1(c.caption));
-        c.label->Move(240, top, 5160, 255);
+        c.label->Move(240, top, 5640, 255);
         top += 285;
     }
 
     lblCPUXP00 = new SkinLabel(client, QStringLiteral("CPU Usage - 0%"));
     lblCPUXP00->Move(240, 2640, 2400, 255);
     prgCPUXP00 = new forms::ProgressBar(client);
-    prgCPUXP00->Move(240, 2940, 5160, 255);
+    prgCPUXP00->Move(240, 2940, 5640, 255);
     prgCPUXP00->setMin(0);
     prgCPUXP00->setMax(100);
 
     lblCopyright = new SkinLabel(client);
-    lblCopyright->Move(240, 3360, 3840, 255);
+    lblCopyright->Move(240, 3360, 4320, 255);
     lblDescription = new forms::CommandButton(client, QStringLiteral("OK"));
-    lblDescription->Move(4200, 3300, 1200, 375);
+    lblDescription->Move(4680, 3300, 1200, 375);
 
     tmrCpu = new forms::Timer(this, 1000, true);
 
-    Move(Left(), Top(), 5640, 3900 + (Height() - ScaleHeight()));
+    Move(Left(), Top(), 6120, 3900 + (Height() - ScaleHeight()));
 }
 
 void frmAbout::Form_Load()

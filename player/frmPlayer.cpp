@@ -78,15 +78,17 @@ void frmPlayer::CreateControls()
         forms::CommandButton** button;
         const char* name;
         QStyle::StandardPixmap icon;
+        // What a screen reader says for the picture-only button.
+        const char* spoken;
     };
     const ButtonDesign buttons[] = {
-        {&cmdPrev, "cmdPrev", QStyle::SP_MediaSkipBackward},
-        {&cmdRew, "cmdRew", QStyle::SP_MediaSeekBackward},
-        {&cmdPlay, "cmdPlay", QStyle::SP_MediaPlay},
-        {&cmdPause, "cmdPause", QStyle::SP_MediaPause},
-        {&cmdStop, "cmdStop", QStyle::SP_MediaStop},
-        {&cmdForw, "cmdForw", QStyle::SP_MediaSeekForward},
-        {&cmdNext, "cmdNext", QStyle::SP_MediaSkipForward},
+        {&cmdPrev, "cmdPrev", QStyle::SP_MediaSkipBackward, "Previous"},
+        {&cmdRew, "cmdRew", QStyle::SP_MediaSeekBackward, "Rewind"},
+        {&cmdPlay, "cmdPlay", QStyle::SP_MediaPlay, "Play"},
+        {&cmdPause, "cmdPause", QStyle::SP_MediaPause, "Pause"},
+        {&cmdStop, "cmdStop", QStyle::SP_MediaStop, "Stop"},
+        {&cmdForw, "cmdForw", QStyle::SP_MediaSeekForward, "Forward"},
+        {&cmdNext, "cmdNext", QStyle::SP_MediaSkipForward, "Next"},
     };
     constexpr int buttonWidth = 8295 / 7;
     int left = 0;
@@ -94,6 +96,7 @@ void frmPlayer::CreateControls()
         auto* button = new forms::CommandButton(framControls);
         button->setObjectName(QString::fromLatin1(design.name));
         button->setIcon(style()->standardIcon(design.icon));
+        button->setAccessibleName(QString::fromLatin1(design.spoken));
         button->setFocusPolicy(Qt::NoFocus);
         button->Move(left, 0, buttonWidth, 375);
         left += buttonWidth;

@@ -7,6 +7,7 @@
 #include "dialogs/Sheller.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmAssociate.h"
+#include "dialogs/frmChangeRes.h"
 #include "dialogs/frmGoTo.h"
 #include "dialogs/frmMP3TagEdit.h"
 #include "dialogs/frmProperties.h"
@@ -26,6 +27,7 @@
 #include "tools/frmGyrelle.h"
 #include "writing/frmBurnAudio.h"
 #include "tools/frmVideoCapture.h"
+#include "writing/frmBurnData.h"
 
 const QString frmPlayer::OnlineHelpPage = QStringLiteral("https://tessel.example.org/tessel/help.html");
 const QString frmPlayer::FaqPage = QStringLiteral("https://tessel.example.org/tessel/faq.html");
@@ -104,6 +106,7 @@ void frmPlayer::WireMenuCommands()
     // Tag editor, about box and display resolution.
     onClick(mnuMp3Tag, [] { ShowToolWindow<frmMP3TagEdit>(); });
     onClick(mnuHelpAbout, [] { ShowToolWindow<frmAbout>(); });
+    onClick(mnuViewChangeRes, [] { ShowToolWindow<frmChangeRes>(); });
 
     // DVD.
     onClick(mnuDVD, [this] {
@@ -128,6 +131,7 @@ void frmPlayer::WireMenuCommands()
     onClick(mnuCDRipper, [] { ShowToolWindow<frmCDRip>(); });
 
     // Data disc writing.
+    onClick(mnuExtrasBurnData, [] { ShowToolWindow<frmBurnData>(); });
 
     // Audio disc writing.
     onClick(mnuExtrasAudioBurn, [] { ShowToolWindow<frmBurnAudio>(); });
@@ -147,7 +151,9 @@ void frmPlayer::SpeakerCommand(forms::MenuItem* item, void (Media::*on)(), void 
 {
     item->setChecked(!item->Checked());
     forms::IgnoreErrors run;
-    run([&] { (Media1->*(item->Checked() ? on : off))(); });
+    Media* const media = Media1;
+    void (Media::*const command)() = item->Checked() ? on : off;
+    run([media, command] { (media->*command)(); });
 }
 
 void frmPlayer::SysTrayCommand()

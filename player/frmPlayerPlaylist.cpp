@@ -85,17 +85,28 @@ void frmPlayer::OpenFile()
         return;
     }
 
-    if (IsAudio(lstPlaylist->Text())) {
+    // A file without a picture plays in the sound window's size, whatever its name.
+    if (IsAudio(lstPlaylist->Text()) || w <= 0 || h <= 0) {
         run([&] { setWidth(AudioWidth); });
         run([&] { setHeight(AudioHeight); });
         run([&] { Form_Resize(); });
     } else if (mnuResizeOnOpen->Checked()) {
+        // The video area takes the picture's size, or, where that is narrower than the buttons
+        // need, the buttons' width and the picture's shape. The window's size is its outer size:
+        // the frame, title and menu bar come on top of the client area.
+        double areaWidth = w * TwipsPerMoviePixel;
+        double areaHeight = h * TwipsPerMoviePixel;
+        const double narrowest = framControls->Width() - scrVolume->Width();
+        if (areaWidth < narrowest) {
+            areaHeight = areaHeight * narrowest / areaWidth;
+            areaWidth = narrowest;
+        }
         run([&] {
-            setHeight(h * TwipsPerMoviePixel + scrPosition->Height() + scrSpeed->Height() + lstPlaylist->Height()
-                + framControls->Height());
+            setHeight(areaHeight + scrPosition->Height() + scrSpeed->Height() + lstPlaylist->Height()
+                + framControls2->Height() + (Height() - ScaleHeight()));
         });
         run([&] { Form_Resize(); });
-        run([&] { setWidth(w * TwipsPerMoviePixel + scrVolume->Width()); });
+        run([&] { setWidth(areaWidth + scrVolume->Width() + (Width() - ScaleWidth())); });
         for (int pass = 0; pass < 3; ++pass)
             run([&] { Form_Resize(); });
     }
@@ -106,6 +117,7 @@ void frmPlayer::OpenFile()
     run([&] { ready = Media1->checkDeviceReady().compare(QStringLiteral("true"), Qt::CaseInsensitive) == 0; });
     if (!ready) {
         QString name;
+        failedOpen_ = lstPlaylist->Text();
         run([&] {
             QString path = lstPlaylist->Text();
             name = GetFileName(path);

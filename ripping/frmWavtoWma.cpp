@@ -3,7 +3,7 @@
 #include "components/encoders/WMAEncoderX.h"
 #include "ripping/WmaSettingsControls.h"
 
-frmWavtoWma::frmWavtoWma(WMAEncoderX* encoder)
+frmWavtoWma::frmWavtoWma()
     : WavConverter(QStringLiteral("WAV > WMA"),
         {QStringLiteral(".wma"), QStringLiteral("Encoded Windows Media File"), QStringLiteral("Test.wma"),
             QStringLiteral("Windows Media file (*.wma)|*.wma")},
@@ -11,8 +11,7 @@ frmWavtoWma::frmWavtoWma(WMAEncoderX* encoder)
 {
     setObjectName(QStringLiteral("frmWavtoWma"));
     Settings = new WmaSettingsControls(fraOptions);
-    WMAEncoderX1 = encoder ? encoder : new WMAEncoderX();
-    WMAEncoderX1->setParent(this);
+    WMAEncoderX1 = new WMAEncoderX(this);
     Settings->SetEncoder(WMAEncoderX1);
     Host(WMAEncoderX1);
 }

@@ -9,9 +9,7 @@ class WmaSettingsControls;
 class frmWavtoWma : public WavConverter {
     Q_OBJECT
 public:
-    // The encoder is made by the window unless one is given (a window can be tried against an
-    // encoder with other capabilities); the window owns it either way.
-    explicit frmWavtoWma(WMAEncoderX* encoder = nullptr);
+    frmWavtoWma();
 
     WmaSettingsControls* Settings;
     WMAEncoderX* WMAEncoderX1;

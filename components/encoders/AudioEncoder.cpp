@@ -4,6 +4,7 @@
 #include "platform/files/PartialFile.h"
 #include "platform/files/WavFile.h"
 
+#include <filesystem>
 #include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
@@ -61,6 +62,12 @@ bool AudioEncoder::EncodeFile(const QString& inputPath, const QString& outputPat
     }
     if (!reader->Format().IsCdAudio()) {
         SetLastError(EncodeError::InputFormat);
+        return false;
+    }
+    // The finished file would take the place of the sound it was made from.
+    std::error_code error;
+    if (std::filesystem::equivalent(inputPath.toStdString(), outputPath.toStdString(), error)) {
+        SetLastError(EncodeError::CreateOutput);
         return false;
     }
     std::unique_ptr<RipEncoderStream> stream = BeginRipStream(outputPath.toStdString(), reader->TotalFrames());

@@ -41,7 +41,10 @@ Form::~Form() { Instances::Forget(this); }
 // client size reads right from the constructor on.
 static void PlaceClientArea(const Form* form)
 {
-    if (!form->isVisible() && form->layout()) form->layout()->activate();
+    if (form->isVisible() || !form->layout()) return;
+    // A hidden window's layout does not follow its size by itself.
+    if (form->layout()->geometry().size() != form->size()) form->layout()->invalidate();
+    form->layout()->activate();
 }
 
 double Form::ScaleWidth() const
@@ -142,6 +145,9 @@ void Form::FrameExtentsKnown()
     if (!frameExtents_ || !pendingOuter_) return;
     const QRectF outer = *pendingOuter_;
     pendingOuter_.reset();
+    // A window the user has moved meanwhile stays where the user put it.
+    const QPoint at = wm::ClientPosition(this).value_or(geometry().topLeft());
+    if (at != innerPixels_.topLeft() || geometry().topLeft() != innerPixels_.topLeft()) return;
     if (!isFullScreen() && !isMaximized()) ApplyGeometry(outer);
 }
 

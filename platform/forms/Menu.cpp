@@ -1,9 +1,48 @@
 #include "platform/forms/Menu.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 
 namespace forms {
+
+namespace {
+
+// A menu item's key comes before the focused control's own editing keys, as on the platform the
+// program was made for: a text box does not keep Ctrl+C or Ctrl+A when a menu item of its window
+// owns the key.
+class MenuKeysFirst : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType()) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QKeySequence pressed(key->keyCombination());
+        const QWidget* window = static_cast<QWidget*>(watched)->window();
+        for (const QAction* action : window->findChildren<QAction*>()) {
+            if (action->shortcut() == pressed && action->isEnabled()) {
+                // Left unaccepted, the key goes to the menu item's shortcut.
+                event->ignore();
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+void PutMenuKeysFirst()
+{
+    static MenuKeysFirst* filter = [] {
+        auto* f = new MenuKeysFirst;
+        f->setParent(qApp);
+        qApp->installEventFilter(f);
+        return f;
+    }();
+    (void)filter;
+}
+
+} // namespace
 
 MenuItem::MenuItem(QMenuBar* bar, const QString& caption)
     : QObject(bar)
@@ -20,11 +59,14 @@ MenuItem::MenuItem(MenuItem* menu, const QString& caption, const QKeySequence& s
     , caption_(caption)
 {
     QMenu* parent = menu->Submenu();
-    action_ = new QAction(caption, parent);
-    action_->setSeparator(caption == QLatin1String("-"));
+    // A separator is a line only: its "-" caption is not drawn beside it.
+    const bool separator = caption == QLatin1String("-");
+    action_ = new QAction(separator ? QString() : caption, parent);
+    action_->setSeparator(separator);
     if (!shortcut.isEmpty()) {
         action_->setShortcut(shortcut);
         action_->setShortcutContext(Qt::WindowShortcut);
+        PutMenuKeysFirst();
     }
     parent->addAction(action_);
     Wire();
@@ -60,7 +102,7 @@ QString MenuItem::Caption() const { return caption_; }
 void MenuItem::setCaption(const QString& caption)
 {
     caption_ = caption;
-    action_->setText(caption);
+    action_->setText(action_->isSeparator() ? QString() : caption);
     if (submenu_) submenu_->setTitle(caption);
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/forms/RuntimeError.h"
 
+#include <QTimer>
 #include <algorithm>
 
 namespace forms {
@@ -63,6 +64,57 @@ TreeView::TreeView(QWidget* parent)
     connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
         if (TreeNode* node = NodeOf(item)) emit NodeClick(node);
     });
+    connect(this, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int) {
+        if (item != editing_) return;
+        editing_ = nullptr;
+        item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+        TreeNode* node = NodeOf(item);
+        const QString newText = item->text(0);
+        {
+            const QSignalBlocker still(this);
+            item->setText(0, editText_);
+        }
+        // The edit ends once the editor has closed, so the handler may change the tree.
+        QTimer::singleShot(0, this, [this, node, newText] {
+            int cancel = 0;
+            emit AfterLabelEdit(cancel, newText);
+            // The node may have gone, or changed its key, meanwhile.
+            if (cancel || std::find(nodes_.cbegin(), nodes_.cend(), node) == nodes_.cend()) return;
+            const QSignalBlocker still(this);
+            node->item->setText(0, newText);
+        });
+    });
+}
+
+void TreeView::setSelectedItem(TreeNode* node)
+{
+    setCurrentItem(node ? node->item : nullptr);
+}
+
+void TreeView::Remove(const QString& key)
+{
+    if (TreeNode* node = Node(key)) Remove(node->item);
+}
+
+bool TreeView::ChangeKey(const QString& key, const QString& newKey)
+{
+    if (!nodes_.contains(key) || (key != newKey && nodes_.contains(newKey))) return false;
+    TreeNode* node = nodes_.take(key);
+    node->item->setData(0, KeyRole, newKey);
+    nodes_.insert(newKey, node);
+    return true;
+}
+
+void TreeView::StartLabelEdit(TreeNode* node)
+{
+    if (!node) return;
+    int cancel = 0;
+    emit BeforeLabelEdit(cancel);
+    if (cancel) return;
+    node->item->setFlags(node->item->flags() | Qt::ItemIsEditable);
+    editing_ = node->item;
+    editText_ = node->item->text(0);
+    editItem(node->item, 0);
 }
 
 TreeView::~TreeView() { qDeleteAll(nodes_); }

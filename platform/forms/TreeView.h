@@ -61,10 +61,21 @@ public:
     int Count() const { return int(nodes_.size()); }
     void Clear();
     TreeNode* SelectedItem() const;
+    void setSelectedItem(TreeNode* node);
+    // Removes the node with its descendants.
+    void Remove(const QString& key);
+    // Gives a node another key; false when the new key is taken or the node is not there.
+    bool ChangeKey(const QString& key, const QString& newKey);
+
+    // Lets the user edit the node's text in place. BeforeLabelEdit may cancel before the editor
+    // opens; AfterLabelEdit gets the new text and may cancel, which keeps the old text.
+    void StartLabelEdit(TreeNode* node);
 
 signals:
     void Expand(TreeNode* node);
     void NodeClick(TreeNode* node);
+    void BeforeLabelEdit(int& cancel);
+    void AfterLabelEdit(int& cancel, const QString& newText);
 
 private:
     friend class TreeNode;
@@ -76,6 +87,8 @@ private:
     const ImageList* images_ = nullptr;
     QHash<QString, TreeNode*> nodes_;
     bool quiet_ = false;
+    QTreeWidgetItem* editing_ = nullptr;
+    QString editText_;
 };
 
 } // namespace forms

@@ -9,7 +9,10 @@
 #include "tests/engine/MediaClips.h"
 #include "tests/support/TempDir.h"
 
+#include <QLineEdit>
+#include <QSignalSpy>
 #include <QSystemTrayIcon>
+#include <QTest>
 
 namespace {
 
@@ -176,4 +179,51 @@ TEST_F(PlayerTest, MouseScrollingShowsTheOneSettingsWindowOnTopWhenThePlayerIs)
     EXPECT_EQ(forms::Instances::Existing<frmMouseScroll>(), settings);
     settings->Unload();
     forms::Instances::Forget(&p);
+}
+
+TEST_F(PlayerTest, MenuKeysWorkWhileThePlaylistHasTheFocus)
+{
+    frmPlayer& p = Start();
+    p.Show();
+    p.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&p));
+    QLineEdit* edit = p.lstPlaylist->lineEdit();
+    ASSERT_NE(edit, nullptr) << "the playlist stays a drop-down combo box";
+    edit->setFocus();
+    ASSERT_TRUE(edit->hasFocus());
+
+    // The keys a text box takes for its own editing.
+    const struct {
+        Qt::Key key;
+        forms::MenuItem* item;
+    } keys[] = {{Qt::Key_A, p.mnuAddFile}, {Qt::Key_C, p.mnuPlayerClear}, {Qt::Key_E, p.mnuOpenList},
+        {Qt::Key_U, p.mnuPlayerPause}, {Qt::Key_Z, p.mnuOptionsDefaultSize}, {Qt::Key_I, p.mnuOptionsAspectRatio}};
+    for (const auto& k : keys) {
+        QSignalSpy clicks(k.item, &forms::MenuItem::Click);
+        QTest::keyClick(edit, k.key, Qt::ControlModifier);
+        EXPECT_EQ(clicks.size(), 1) << "Ctrl+" << char(k.key) << " reaches " << k.item->Caption().toStdString();
+    }
+    // The list's text still takes ordinary typing.
+    p.lstPlaylist->setText(QString());
+    QTest::keyClicks(edit, "abc");
+    EXPECT_EQ(p.lstPlaylist->Text(), "abc");
+}
+
+TEST_F(PlayerTest, SeparatorsAreLinesWithoutText)
+{
+    frmPlayer& p = Start();
+    for (forms::MenuItem* separator : {p.mnuCustomSep01, p.mnuSep01, p.mnuHelpSep01}) {
+        EXPECT_TRUE(separator->Action()->isSeparator());
+        EXPECT_TRUE(separator->Action()->text().isEmpty());
+        EXPECT_EQ(separator->Caption(), "-");
+    }
+}
+
+TEST_F(PlayerTest, TransportButtonsHaveSpokenNames)
+{
+    frmPlayer& p = Start();
+    QStringList names;
+    for (const auto* button : {p.cmdPrev, p.cmdRew, p.cmdPlay, p.cmdPause, p.cmdStop, p.cmdForw, p.cmdNext})
+        names << button->accessibleName();
+    EXPECT_EQ(names, QStringList({"Previous", "Rewind", "Play", "Pause", "Stop", "Forward", "Next"}));
 }

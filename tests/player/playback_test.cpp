@@ -3,6 +3,7 @@
 
 #include "engine/Media.h"
 #include "engine/Slider.h"
+#include "player/PlayerFiles.h"
 #include "tests/engine/MediaClips.h"
 #include "tests/support/TempDir.h"
 
@@ -31,8 +32,10 @@ TEST_F(PlayerTest, PlayableVideoStaysAndSizesTheWindowFromTheMovie)
     EXPECT_TRUE(user_.Boxes().empty());
     EXPECT_EQ(p.Media1->GetFileName(), clips::Video());
     EXPECT_EQ(p.lstPlaylist->ListCount(), 1) << "the opened row's duplicate is gone";
-    EXPECT_NEAR(p.Width(), 320 * 15 + p.scrVolume->Width(), 15);
-    EXPECT_NE(p.Height(), 7200);
+    // The video area has the picture's shape, at least its size, and the width the buttons need.
+    EXPECT_NEAR(p.ScaleWidth(), std::max(320 * 15 + p.scrVolume->Width(), p.framControls->Width()), 15);
+    EXPECT_GE(p.framPlayer->Width(), 320 * 15);
+    EXPECT_NEAR(p.framPlayer->Height() / p.framPlayer->Width(), 240.0 / 320.0, 0.01);
 
     // Clearing the list leaves the file playing.
     ASSERT_TRUE(p.Media1->isMoviePlaying());
@@ -52,15 +55,22 @@ TEST_F(PlayerTest, AudioMarkersAreCaseSensitiveAndFoundAnywhereInTheRow)
     EXPECT_NEAR(p.Width(), 9495, 15);
     EXPECT_NEAR(p.Height(), 7200, 15);
 
-    // Capitals are not an audio marker: the window takes the movie's (empty) size instead.
+    // A sound file that no marker catches has no picture: it gets the sound window's size too.
     p.lstPlaylist->AddItem(CopyTo(clips::Wav(), dir.file("TONE.WAV")));
     p.lstPlaylist->setListIndex(1);
+    EXPECT_TRUE(user_.Boxes().empty());
+    EXPECT_NEAR(p.Width(), 9495, 15);
+    EXPECT_NEAR(p.Height(), 7200, 15);
+
+    // Capitals are not an audio marker: a video so named is sized from its picture.
+    p.lstPlaylist->AddItem(CopyTo(clips::Video(), dir.file("CLIP.MP3")));
+    p.lstPlaylist->setListIndex(2);
     EXPECT_TRUE(user_.Boxes().empty());
     EXPECT_LT(p.Width(), 9495 - 15);
 
     // A video in a folder whose name holds ".mp3" is taken for audio.
     p.lstPlaylist->AddItem(CopyTo(clips::Video(), dir.file("best.mp3s/clip.mp4")));
-    p.lstPlaylist->setListIndex(2);
+    p.lstPlaylist->setListIndex(3);
     EXPECT_TRUE(user_.Boxes().empty());
     EXPECT_NEAR(p.Width(), 9495, 15);
     EXPECT_NEAR(p.Height(), 7200, 15);
@@ -103,4 +113,21 @@ TEST_F(PlayerTest, DamagedMediaIsReportedAndDropped)
     EXPECT_EQ(user_.Boxes()[0].prompt, "Error Opening File - damaged");
     EXPECT_EQ(p.lstPlaylist->ListCount(), 1);
     EXPECT_EQ(p.lstPlaylist->Text(), clips::Wav()) << "the next row opened in its place";
+}
+
+TEST_F(PlayerTest, AFileThatCannotBePlayedGivesOneMessage)
+{
+    frmPlayer& p = Start(clips::Damaged());
+    ASSERT_EQ(user_.Boxes().size(), 1u);
+    EXPECT_EQ(user_.Boxes()[0].prompt, "Error Opening File - damaged");
+    // The position timer finds the start's own file in the hand-off file.
+    p.PollHandoff();
+    p.PollHandoff();
+    EXPECT_EQ(user_.Boxes().size(), 1u);
+
+    // A good file handed over afterwards still plays.
+    PlayerFiles::WriteHandoff(clips::Wav());
+    p.PollHandoff();
+    EXPECT_EQ(p.lstPlaylist->Text(), clips::Wav());
+    EXPECT_EQ(user_.Boxes().size(), 1u);
 }

@@ -135,6 +135,11 @@ TEST_P(EachEncoder, RefusesInputItCannotEncodeAndOutputItCannotWrite)
     EXPECT_EQ(encoder->LastError(), EncodeError::CreateOutput);
     EXPECT_TRUE(Encode(*encoder, good, dir.path()).empty());
     EXPECT_EQ(encoder->LastError(), EncodeError::CreateOutput);
+    // Never over its own input.
+    const QByteArray before = Read(good);
+    EXPECT_TRUE(Encode(*encoder, good, dir.file(QStringLiteral("./good.wav"))).empty());
+    EXPECT_EQ(encoder->LastError(), EncodeError::CreateOutput);
+    EXPECT_EQ(Read(good), before);
 
     EXPECT_FALSE(encoder->IsEncoding());
     EXPECT_FALSE(QFileInfo::exists(output));
