@@ -7,6 +7,7 @@
 #include <QMetaMethod>
 #include <QRandomGenerator>
 #include <QSaveFile>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -116,41 +117,126 @@ void clsDS2::PassDone(int pass)
     emit Progress(static_cast<qint16>(std::lrint(pass * 100.0 / Passes)));
 }
 
+// The sixteen passes run as a wavefront: pass p works two pairs behind pass p - 1, on bytes that
+// pass has finished with, so the sixteen steps of one round touch different bytes and the
+// processor overlaps them. Every pass still sees its bytes exactly as after the pass before.
+// Step s of each pass is the s-th pair it visits; pass p takes step s in round s + 2p.
+//
+// The pair (j, j + 1) always meets key bytes j mod m and j mod m + 1; the rounds in which all
+// sixteen passes work look their table rows up in a copy of the key's rows long enough that the
+// sixteen pairs of a round need no wrap-around.
+
+namespace {
+
+constexpr std::size_t Lag = 2 * (clsDS2::Passes - 1);
+
+struct Schedule {
+    std::size_t steps; // pairs per pass: size - 1
+    std::size_t rounds() const { return steps + Lag; }
+    // The passes at work in a round.
+    int First(std::size_t round) const { return round >= steps ? static_cast<int>((round - steps) / 2 + 1) : 0; }
+    int Last(std::size_t round) const { return static_cast<int>(std::min<std::size_t>(round / 2, clsDS2::Passes - 1)); }
+    // The pass that ends with this round, or 0 when none does (passes counted from 1).
+    int Finished(std::size_t round) const
+    {
+        return round + 1 >= steps && (round + 1 - steps) % 2 == 0 ? static_cast<int>((round + 1 - steps) / 2) + 1 : 0;
+    }
+};
+
+// rows[j mod m] and rows[j mod m + 1], for j from 0 past m by the width of a round.
+struct KeyRuns {
+    std::vector<const std::uint8_t*> first;
+    std::vector<const std::uint8_t*> second;
+    KeyRuns(const std::vector<const std::uint8_t*>& rows, std::size_t m)
+    {
+        for (std::size_t j = 0; j < m + Lag + 2; ++j) {
+            first.push_back(rows[j % m]);
+            second.push_back(rows[j % m + 1]);
+        }
+    }
+};
+
+// Encryption's three steps on the pair (j, j + 1).
+inline void Mix(std::uint8_t* d, std::size_t j, const std::uint8_t* rowK, const std::uint8_t* rowNext)
+{
+    const std::uint8_t a = d[j] ^ rowK[d[j + 1]];
+    const std::uint8_t b = a ^ d[j + 1];
+    d[j] = a ^ rowNext[b];
+    d[j + 1] = b;
+}
+
+// The same three steps undone, last to first.
+inline void Unmix(std::uint8_t* d, std::size_t j, const std::uint8_t* rowK, const std::uint8_t* rowNext)
+{
+    const std::uint8_t a = d[j] ^ rowNext[d[j + 1]];
+    const std::uint8_t b = d[j + 1] ^ a;
+    d[j] = a ^ rowK[b];
+    d[j + 1] = b;
+}
+
+} // namespace
+
 void clsDS2::Encrypt(std::uint8_t* d, std::size_t size, const QByteArray& key)
 {
     const std::size_t m = key.size() - 1;
     const auto rows = KeyRows(AddTable, key);
-    for (int pass = 1; pass <= Passes; ++pass) {
-        std::size_t k = 0;
-        for (std::size_t i = 0; i + 1 < size; ++i) {
-            if (k == m) k = 0;
-            const std::uint8_t first = d[i] ^ rows[k][d[i + 1]];
-            const std::uint8_t second = first ^ d[i + 1];
-            d[i] = first ^ rows[k + 1][second];
-            d[i + 1] = second;
-            ++k;
+    const KeyRuns runs(rows, m);
+    const Schedule plan {size - 1};
+    std::size_t round = 0;
+    const auto edgeRound = [&] {
+        for (int pass = plan.First(round); pass <= plan.Last(round); ++pass) {
+            const std::size_t j = round - 2 * pass;
+            Mix(d, j, rows[j % m], rows[j % m + 1]);
         }
-        PassDone(pass);
+        if (const int done = plan.Finished(round)) PassDone(done);
+        ++round;
+    };
+    while (round < std::min(Lag, plan.rounds()))
+        edgeRound();
+    // All sixteen at work: the last pass at pair j, the first at j + Lag.
+    for (std::size_t b = (round - Lag) % m; round < plan.steps; ++round) {
+        std::uint8_t* at = d + (round - Lag);
+        const std::uint8_t* const* rowK = runs.first.data() + b;
+        const std::uint8_t* const* rowNext = runs.second.data() + b;
+        for (std::size_t q = 0; q < Passes; ++q)
+            Mix(at, 2 * q, rowK[2 * q], rowNext[2 * q]);
+        if (const int done = plan.Finished(round)) PassDone(done);
+        if (++b == m) b = 0;
     }
+    while (round < plan.rounds())
+        edgeRound();
 }
 
 void clsDS2::Decrypt(std::uint8_t* d, std::size_t size, const QByteArray& key)
 {
     const std::size_t m = key.size() - 1;
     const auto rows = KeyRows(AddTable, key);
-    for (int pass = 1; pass <= Passes; ++pass) {
-        std::size_t k = (size - 1) % m;
-        for (std::size_t i = size - 1; i >= 1; --i) {
-            if (k == 0) k = m;
-            // The encryption's three steps on the pair (i - 1, i), undone last to first.
-            const std::uint8_t first = d[i - 1] ^ rows[k][d[i]];
-            const std::uint8_t second = d[i] ^ first;
-            d[i - 1] = first ^ rows[k - 1][second];
-            d[i] = second;
-            --k;
+    const KeyRuns runs(rows, m);
+    const Schedule plan {size - 1};
+    // Pass p undoes, in round r, the pair (j, j + 1) with j = size - 2 - (r - 2p).
+    std::size_t round = 0;
+    const auto edgeRound = [&] {
+        for (int pass = plan.First(round); pass <= plan.Last(round); ++pass) {
+            const std::size_t j = size - 2 - (round - 2 * pass);
+            Unmix(d, j, rows[j % m], rows[j % m + 1]);
         }
-        PassDone(pass);
+        if (const int done = plan.Finished(round)) PassDone(done);
+        ++round;
+    };
+    while (round < std::min(Lag, plan.rounds()))
+        edgeRound();
+    // All sixteen at work: the first pass at pair j, the last at j + Lag.
+    for (std::size_t c = (size - 2 - round) % m; round < plan.steps; ++round) {
+        std::uint8_t* at = d + (size - 2 - round);
+        const std::uint8_t* const* rowK = runs.first.data() + c;
+        const std::uint8_t* const* rowNext = runs.second.data() + c;
+        for (std::size_t p = 0; p < Passes; ++p)
+            Unmix(at, 2 * p, rowK[2 * p], rowNext[2 * p]);
+        if (const int done = plan.Finished(round)) PassDone(done);
+        c = c == 0 ? m - 1 : c - 1;
     }
+    while (round < plan.rounds())
+        edgeRound();
 }
 
 QByteArray clsDS2::EncryptByte(QByteArray& data, QByteArray& key)

@@ -80,8 +80,7 @@ void frmDVD::CreateControls()
         b.button->Move(Gap + column * (ButtonWidth + Gap), Gap + row * (ButtonHeight + Gap), ButtonWidth, ButtonHeight);
         ++i;
     }
-    picControls->Move(
-        0, 5970, Gap + ButtonsPerRow * (ButtonWidth + Gap), Gap + 2 * (ButtonHeight + Gap));
+    picControls->Move(0, 5970, Gap + ButtonsPerRow * (ButtonWidth + Gap), Gap + 2 * (ButtonHeight + Gap));
 
     Timer1 = new forms::Timer(this, 1, true);
     tmrStatus = new forms::Timer(this, 2000, false);
@@ -93,9 +92,8 @@ void frmDVD::CreateControls()
 void frmDVD::WireHandlers()
 {
     using forms::CommandButton;
-    const auto onClick = [this](CommandButton* button, auto handler) {
-        connect(button, &CommandButton::Click, this, handler);
-    };
+    const auto onClick
+        = [this](CommandButton* button, auto handler) { connect(button, &CommandButton::Click, this, handler); };
 
     onClick(cmdStartDVD, [this] {
         forms::IgnoreErrors run;
@@ -212,9 +210,7 @@ void frmDVD::Form_Resize()
     run([&] {
         DVD->Move(0, txtTime->Height(), ScaleWidth(), ScaleHeight() - txtTime->Height() - picControls->Height());
     });
-    run([&] {
-        picControls->Move(ScaleWidth() / 2 - picControls->Width() / 2, ScaleHeight() - picControls->Height());
-    });
+    run([&] { picControls->Move(ScaleWidth() / 2 - picControls->Width() / 2, ScaleHeight() - picControls->Height()); });
 }
 
 void frmDVD::Timer1_Timer()

@@ -69,6 +69,8 @@ void DvdControl::Initialise()
     EndBackwards();
     running_ = false;
     title_ = -1;
+    frameRate_ = 0;
+    zoom_ = 1;
     player_.reset();
     const QString disc = FindDisc();
     if (disc.isEmpty()) Fail(QStringLiteral("There is no DVD drive or disc."));
@@ -121,6 +123,7 @@ void DvdControl::OnStopped()
     running_ = false;
     pending_ = nullptr;
     title_ = -1;
+    frameRate_ = 0;
     EndBackwards();
 }
 
@@ -253,14 +256,17 @@ void DvdControl::Zoom(int x, int y, double ratio)
     const int h = std::max(1, int(std::lround(picture.height() / zoom_)));
     const int left = std::clamp(x - w / 2, 0, picture.width() - w);
     const int top = std::clamp(y - h / 2, 0, picture.height() - h);
-    player_->SetCrop(QStringLiteral("%1x%2+%3+%4").arg(w).arg(h).arg(left).arg(top));
+    const int right = picture.width() - left - w;
+    const int bottom = picture.height() - top - h;
+    player_->SetCrop(QStringLiteral("%1+%2+%3+%4").arg(left).arg(top).arg(right).arg(bottom));
 }
 
 QString DvdControl::TimeText(std::int64_t ms) const
 {
     if (ms < 0) Fail(QStringLiteral("The disc is not playing."));
-    double fps = player_->FrameRate();
-    if (!(fps > 0)) fps = player_->PictureSize().height() == 480 ? 30 : 25;
+    // The time line asks many times a second; the disc's frame rate is looked up once per run.
+    if (!(frameRate_ > 0)) frameRate_ = player_->FrameRate();
+    const double fps = frameRate_ > 0 ? frameRate_ : player_->PictureSize().height() == 480 ? 30 : 25;
     const std::int64_t seconds = ms / 1000;
     const int frames = int(double(ms % 1000) * fps / 1000.0);
     return QStringLiteral("%1:%2:%3:%4")

@@ -79,6 +79,7 @@ private:
     std::function<void()> pending_;
     // The title the player reports it has come to; a title asked for counts only from then on.
     int title_ = -1;
+    mutable double frameRate_ = 0;
 
     double backwardsSpeed_ = 0;
     double backwardsPosition_ = 0;

@@ -254,13 +254,3 @@ void VlcDvd::SetCrop(const QString& geometry)
     const QByteArray text = geometry.toLatin1();
     libvlc_video_set_crop_geometry(player_, text.isEmpty() ? nullptr : text.constData());
 }
-
-QString VlcDvd::Crop() const
-{
-    if (!player_) return {};
-    char* text = libvlc_video_get_crop_geometry(player_);
-    if (!text) return {};
-    const QString geometry = QString::fromLatin1(text);
-    libvlc_free(text);
-    return geometry;
-}

@@ -58,9 +58,9 @@ public:
     // The picture's own size and frame rate; empty or 0 while unknown.
     QSize PictureSize() const;
     double FrameRate() const;
-    // The part of the picture shown, "WxH+X+Y" in the picture's pixels; empty for all of it.
+    // The part of the picture shown, as the picture's pixels cut off at the left, top, right and
+    // bottom ("L+T+R+B"); empty for all of it.
     void SetCrop(const QString& geometry);
-    QString Crop() const;
 
 signals:
     void Playing();

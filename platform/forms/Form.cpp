@@ -99,7 +99,7 @@ QMargins Form::Frame() const
         return QMargins(inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
             frame.bottom() - inner.bottom());
     // Not framed yet: the frame the other windows got is the best guess.
-    if (wm::Present()) return wm::LastFrameExtents().value_or(QMargins());
+    if (wm::Present()) return wm::LastFrameExtents(const_cast<Form*>(this)).value_or(QMargins());
     return {};
 }
 
@@ -146,7 +146,8 @@ void Form::FrameExtentsKnown()
     const QRectF outer = *pendingOuter_;
     pendingOuter_.reset();
     // A window the user has moved meanwhile stays where the user put it.
-    if (geometry().topLeft() != innerPixels_.topLeft()) return;
+    const QPoint at = wm::ClientPosition(this).value_or(geometry().topLeft());
+    if (at != innerPixels_.topLeft() || geometry().topLeft() != innerPixels_.topLeft()) return;
     if (!isFullScreen() && !isMaximized()) ApplyGeometry(outer);
 }
 

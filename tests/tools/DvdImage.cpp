@@ -37,7 +37,8 @@ bool WriteText(const QString& path, const QByteArray& text)
 bool Author(const QString& work)
 {
     const QStringList quiet {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y")};
-    const QString box = QStringLiteral("x=%1:y=%2:w=%3:h=%4").arg(ButtonLeft).arg(ButtonTop).arg(ButtonWidth).arg(ButtonHeight);
+    const QString box
+        = QStringLiteral("x=%1:y=%2:w=%3:h=%4").arg(ButtonLeft).arg(ButtonTop).arg(ButtonWidth).arg(ButtonHeight);
     return Run(QStringLiteral("ffmpeg"),
                quiet
                    + QStringList {"-f", "lavfi", "-i", "testsrc=size=720x576:rate=25:duration=12", "-f", "lavfi", "-i",

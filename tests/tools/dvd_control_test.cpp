@@ -39,7 +39,10 @@ protected:
         dvd_->PlayTitle(1);
         // The title plays once its first chapter runs.
         ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return dvd_->CurrentTitle() == 1 && ErrorNumber([&] { chapter_ = dvd_->CurrentChapter(); }) == 0 && chapter_ == 1; },
+            [&] {
+                return dvd_->CurrentTitle() == 1 && ErrorNumber([&] { chapter_ = dvd_->CurrentChapter(); }) == 0
+                    && chapter_ == 1;
+            },
             Patience));
     }
 
