@@ -3,14 +3,20 @@
 #include "components/encoders/MP3EncoderX.h"
 #include "ripping/Mp3SettingsControls.h"
 
+namespace {
+// The options sit lower in the frame than in the settings dialog, below the frame's caption; the
+// frame grows by the same amount so that the quality frame at its bottom shows whole.
+constexpr double OptionsTop = 300;
+} // namespace
+
 frmWavtoMP3::frmWavtoMP3()
     : WavConverter(QStringLiteral("WAV > MP3"),
         {QStringLiteral(".mp3"), QStringLiteral("Encoded MP3 File"), QStringLiteral("Test.mp3"),
             QStringLiteral("MP3 file (*.mp3)|*.mp3")},
-        6315, Mp3SettingsControls::Height)
+        6315, Mp3SettingsControls::Height + OptionsTop - 120)
 {
     setObjectName(QStringLiteral("frmWavtoMP3"));
-    Settings = new Mp3SettingsControls(fraOptions, 300);
+    Settings = new Mp3SettingsControls(fraOptions, OptionsTop);
     MP3EncoderX1 = new MP3EncoderX(this);
     Host(MP3EncoderX1);
 }
