@@ -82,7 +82,7 @@ frmFolder::frmFolder()
     DS = new forms::TreeView(client);
     DS->setImageList(&IconList);
     Check1 = new forms::CheckBox(client, QStringLiteral("Add Sub Directorys"));
-    Check1->Move(0, 0, 2055, 285);
+    Check1->Move(0, 0, 2295, 285);
     cmdOK = new forms::CommandButton(client, QStringLiteral("OK"));
     cmdOK->Move(0, 0, 855, 375);
     cmdCancel = new forms::CommandButton(client, QStringLiteral("Cancel"));
@@ -116,7 +116,8 @@ void frmFolder::Form_Load()
     Nodes()->Clear();
 
     DS->Move(120, lblCurDir->Height() + lblSelDir->Height() + 120);
-    Move(Left(), Top(), 4000, 6000);
+    // Wide enough that the check box's caption ends before the OK button.
+    Move(Left(), Top(), 4400, 6000);
     ArrangeControls();
 
     // The desktop's own user folders stand in for the shell folders where the registry has none.
