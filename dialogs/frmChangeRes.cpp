@@ -54,7 +54,8 @@ void frmChangeRes::Command1_Click()
     const int row = List1->ListIndex();
     if (row < 0 || row > LastMode) return;
     display::DisplayMode mode = DevModes[row];
-    mode.Fields = display::DisplayField::BitsPerPel | display::DisplayField::PelsWidth | display::DisplayField::PelsHeight;
+    mode.Fields
+        = display::DisplayField::BitsPerPel | display::DisplayField::PelsWidth | display::DisplayField::PelsHeight;
     const int result = display::ChangeDisplaySettings(mode, display::ChangeFlags::UpdateRegistry);
     if (result == display::ChangeResult::Successful) return;
     if (result == display::ChangeResult::Restart) {

@@ -10,20 +10,20 @@
 namespace {
 
 // The ID3v1 genres by number: 0 to 79 as the tag format numbers them, 80 to 147 its common extension.
-const char* const GenreNames =
-    "Blues|Classic Rock|Country|Dance|Disco|Funk|Grunge|Hip-Hop|Jazz|Metal|New Age|Oldies|Other|Pop|R&B|Rap|"
-    "Reggae|Rock|Techno|Industrial|Alternative|Ska|Death Metal|Pranks|Soundtrack|Euro-Techno|Ambient|Trip Hop|"
-    "Vocal|Jazz+Funk|Fusion|Trance|Classical|Instrumental|Acid|House|Game|Sound Clip|Gospel|Noise|Alt. Rock|Bass|"
-    "Soul|Punk|Space|Meditative|Instrumental Pop|Instrumental Rock|Ethnic|Gothic|Darkwave|Techno-Industrial|"
-    "Electronic|Pop-Folk|Eurodance|Dream|Southern Rock|Comedy|Cult|Gangsta Rap|Top 40|Christian Rap|Pop/Punk|"
-    "Jungle|Native American|Cabaret|New Wave|Phychedelic|Rave|Showtunes|Trailer|Lo-Fi|Tribal|Acid Punk|Acid Jazz|"
-    "Polka|Retro|Musical|Rock & Roll|Hard Rock|Folk|Folk/Rock|National Folk|Swing|Fast-Fusion|Bebob|Latin|"
-    "Revival|Celtic|Blue Grass|Avantegarde|Gothic Rock|Progressive Rock|Psychedelic Rock|Symphonic Rock|"
-    "Slow Rock|Big Band|Chorus|Easy Listening|Acoustic|Humour|Speech|Chanson|Opera|Chamber Music|Sonata|"
-    "Symphony|Booty Bass|Primus|Porn Groove|Satire|Slow Jam|Club|Tango|Samba|Folklore|Ballad|power Ballad|"
-    "Rhythmic Soul|Freestyle|Duet|Punk Rock|Drum Solo|A Capella|Euro-House|Dance Hall|Goa|Drum & Bass|"
-    "Club-House|Hardcore|Terror|indie|Brit Pop|Afro-Punk|Polsk Punk|Beat|Christian Gangsta Rap|Heavy Metal|"
-    "Black Metal|Crossover|Comteporary Christian|Christian Rock|Merengue|Salsa|Trash Metal|Anime|JPop|Synth Pop";
+const char* const GenreNames
+    = "Blues|Classic Rock|Country|Dance|Disco|Funk|Grunge|Hip-Hop|Jazz|Metal|New Age|Oldies|Other|Pop|R&B|Rap|"
+      "Reggae|Rock|Techno|Industrial|Alternative|Ska|Death Metal|Pranks|Soundtrack|Euro-Techno|Ambient|Trip Hop|"
+      "Vocal|Jazz+Funk|Fusion|Trance|Classical|Instrumental|Acid|House|Game|Sound Clip|Gospel|Noise|Alt. Rock|Bass|"
+      "Soul|Punk|Space|Meditative|Instrumental Pop|Instrumental Rock|Ethnic|Gothic|Darkwave|Techno-Industrial|"
+      "Electronic|Pop-Folk|Eurodance|Dream|Southern Rock|Comedy|Cult|Gangsta Rap|Top 40|Christian Rap|Pop/Punk|"
+      "Jungle|Native American|Cabaret|New Wave|Phychedelic|Rave|Showtunes|Trailer|Lo-Fi|Tribal|Acid Punk|Acid Jazz|"
+      "Polka|Retro|Musical|Rock & Roll|Hard Rock|Folk|Folk/Rock|National Folk|Swing|Fast-Fusion|Bebob|Latin|"
+      "Revival|Celtic|Blue Grass|Avantegarde|Gothic Rock|Progressive Rock|Psychedelic Rock|Symphonic Rock|"
+      "Slow Rock|Big Band|Chorus|Easy Listening|Acoustic|Humour|Speech|Chanson|Opera|Chamber Music|Sonata|"
+      "Symphony|Booty Bass|Primus|Porn Groove|Satire|Slow Jam|Club|Tango|Samba|Folklore|Ballad|power Ballad|"
+      "Rhythmic Soul|Freestyle|Duet|Punk Rock|Drum Solo|A Capella|Euro-House|Dance Hall|Goa|Drum & Bass|"
+      "Club-House|Hardcore|Terror|indie|Brit Pop|Afro-Punk|Polsk Punk|Beat|Christian Gangsta Rap|Heavy Metal|"
+      "Black Metal|Crossover|Comteporary Christian|Christian Rock|Merengue|Salsa|Trash Metal|Anime|JPop|Synth Pop";
 
 constexpr int PathFileAccessError = 75;
 
@@ -134,12 +134,13 @@ void frmMP3TagEdit::Command2_Click()
     try {
         Id3Module::WriteTag(Text8->Text(), tag);
     } catch (const forms::RuntimeError& e) {
-        const QString message =
-            e.Number() == PathFileAccessError ? QStringLiteral("File is Write Protected") : e.Description();
+        const QString message
+            = e.Number() == PathFileAccessError ? QStringLiteral("File is Write Protected") : e.Description();
         forms::MsgBox(message, forms::MsgBoxStyle::OKOnly, QStringLiteral(" Error"));
         return;
     }
-    forms::MsgBox(QStringLiteral("Successfully saved the MP3 tag"), forms::MsgBoxStyle::OKOnly, QStringLiteral(" Success"));
+    forms::MsgBox(
+        QStringLiteral("Successfully saved the MP3 tag"), forms::MsgBoxStyle::OKOnly, QStringLiteral(" Success"));
 }
 
 void frmMP3TagEdit::Command3_Click()

@@ -183,6 +183,12 @@ void frmPlayer::PollHandoff()
     QString item;
     run([&] { item = PlayerFiles::ReadHandoff(); });
     if (item == LastHandoff) return;
+    // The file the program was started with, once more: when it could not be opened, one message
+    // said so, and a second attempt would only say it again.
+    if (!item.isEmpty() && item == failedOpen_) {
+        LastHandoff = item;
+        return;
+    }
     // Taken before the row opens: a file that fails to open shows a message box, and the timer
     // keeps ticking while it is up.
     LastHandoff = item;

@@ -18,7 +18,8 @@ bool AskLoginManager()
     QDBusConnection bus = QDBusConnection::systemBus();
     if (!bus.isConnected()) return false;
     QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.login1"),
-        QStringLiteral("/org/freedesktop/login1"), QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("Reboot"));
+        QStringLiteral("/org/freedesktop/login1"), QStringLiteral("org.freedesktop.login1.Manager"),
+        QStringLiteral("Reboot"));
     // Not interactive: a user without the right is refused, not asked for a password.
     call << false;
     return bus.call(call, QDBus::Block, 10000).type() == QDBusMessage::ReplyMessage;

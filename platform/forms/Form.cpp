@@ -146,7 +146,8 @@ void Form::FrameExtentsKnown()
     const QRectF outer = *pendingOuter_;
     pendingOuter_.reset();
     // A window the user has moved meanwhile stays where the user put it.
-    if (geometry().topLeft() != innerPixels_.topLeft()) return;
+    const QPoint at = wm::ClientPosition(this).value_or(geometry().topLeft());
+    if (at != innerPixels_.topLeft() || geometry().topLeft() != innerPixels_.topLeft()) return;
     if (!isFullScreen() && !isMaximized()) ApplyGeometry(outer);
 }
 

@@ -14,10 +14,13 @@ ScrollBar::ScrollBar(Qt::Orientation orientation, QWidget* parent)
     setSingleStep(1);
     setPageStep(1);
     ApplyRange();
+    // A dragged thumb raises Scroll once the bar's value is where the thumb is, so the handler
+    // reads the value it was dragged to.
     connect(this, &QAbstractSlider::valueChanged, this, [this] {
-        if (!settingRange_) emit Change();
+        if (settingRange_) return;
+        emit Change();
+        if (isSliderDown()) emit Scroll();
     });
-    connect(this, &QAbstractSlider::sliderMoved, this, &ScrollBar::Scroll);
 }
 
 void ScrollBar::ApplyRange()

@@ -169,6 +169,18 @@ std::optional<QMargins> FrameExtents(const QWidget* window)
     return extents;
 }
 
+std::optional<QPoint> ClientPosition(const QWidget* window)
+{
+    xcb_connection_t* c = Connection();
+    if (!c || !window || !window->testAttribute(Qt::WA_WState_Created)) return std::nullopt;
+    xcb_translate_coordinates_reply_t* reply = xcb_translate_coordinates_reply(
+        c, xcb_translate_coordinates(c, static_cast<xcb_window_t>(window->winId()), RootOf(c), 0, 0), nullptr);
+    if (!reply) return std::nullopt;
+    const QPoint at(reply->dst_x, reply->dst_y);
+    std::free(reply);
+    return at;
+}
+
 std::optional<QMargins> LastFrameExtents() { return LastExtents(); }
 
 void OnFrameExtents(std::function<void(QWidget* window)> callback)

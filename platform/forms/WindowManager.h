@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMargins>
+#include <QPoint>
 #include <functional>
 #include <optional>
 
@@ -25,6 +26,9 @@ std::optional<bool> HasState(const QWidget* window, State state);
 // The frame the window manager draws around the window (left, top, right, bottom), once it has
 // told; nothing before.
 std::optional<QMargins> FrameExtents(const QWidget* window);
+// Where the window's client area stands on the screen now, as the display server has it.
+std::optional<QPoint> ClientPosition(const QWidget* window);
+
 // The last frame any window of the program got: the best guess for a window not framed yet.
 std::optional<QMargins> LastFrameExtents();
 

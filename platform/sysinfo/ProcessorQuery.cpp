@@ -60,14 +60,16 @@ void ProcessorQuery::Close()
 std::int32_t ProcessorQuery::AddCounter(const QString& path, int& handle)
 {
     static const QRegularExpression processorTime(
-        QStringLiteral("^\\\\Processor\\((\\d+|_Total)\\)\\\\% Processor Time$"), QRegularExpression::CaseInsensitiveOption);
+        QStringLiteral("^\\\\Processor\\((\\d+|_Total)\\)\\\\% Processor Time$"),
+        QRegularExpression::CaseInsensitiveOption);
     const auto match = processorTime.match(path);
     handle = -1;
     if (!open_ || !match.hasMatch()) return CounterStatus::BadCounterPath;
     const QString instance = match.captured(1);
     Counter counter;
-    counter.line = instance.compare(QLatin1String("_Total"), Qt::CaseInsensitive) == 0 ? QStringLiteral("cpu")
-                                                                                       : QStringLiteral("cpu") + instance;
+    counter.line = instance.compare(QLatin1String("_Total"), Qt::CaseInsensitive) == 0
+        ? QStringLiteral("cpu")
+        : QStringLiteral("cpu") + instance;
     counters_.push_back(counter);
     handle = static_cast<int>(counters_.size()) - 1;
     return CounterStatus::ValidData;

@@ -24,7 +24,12 @@ QByteArray Stat(int totalBusy, int totalIdle, int cpu0Busy, int cpu0Idle, int cp
 {
     const auto line = [](const char* name, int busy, int idle) {
         // user nice system idle iowait irq softirq steal guest guest_nice
-        return QStringLiteral("%1 %2 0 %3 %4 0 0 0 0 0 0\n").arg(name).arg(busy / 2).arg(busy - busy / 2).arg(idle).toLatin1();
+        return QStringLiteral("%1 %2 0 %3 %4 0 0 0 0 0 0\n")
+            .arg(name)
+            .arg(busy / 2)
+            .arg(busy - busy / 2)
+            .arg(idle)
+            .toLatin1();
     };
     return line("cpu", totalBusy, totalIdle) + line("cpu0", cpu0Busy, cpu0Idle) + line("cpu1", cpu1Busy, cpu1Idle)
         + "intr 1 2 3\nctxt 42\n";
@@ -61,7 +66,8 @@ TEST_F(AboutTest, ShowsTheProgramsVersionInformationAndAnEmptyMeterAtFirst)
     EXPECT_EQ(w.lblCopyright->Caption(), QString::fromUtf8(ProgramVersion::Copyright));
     EXPECT_FALSE(w.lblCopyright->Caption().isEmpty());
     EXPECT_EQ(w.SkinLabel1->Caption(), QStringLiteral("The True Meaning Of A Media Player!"));
-    EXPECT_EQ(w.lblCPUXP00->Caption(), QStringLiteral("CPU Usage - 0%")) << "the first sample has nothing to compare with";
+    EXPECT_EQ(w.lblCPUXP00->Caption(), QStringLiteral("CPU Usage - 0%"))
+        << "the first sample has nothing to compare with";
     EXPECT_EQ(w.prgCPUXP00->Value(), 0);
     EXPECT_TRUE(w.tmrCpu->Enabled());
     EXPECT_EQ(w.tmrCpu->Interval(), 1000);
@@ -178,8 +184,8 @@ TEST(ProcessorQuery, NamesProcessorsOrAllOfThemAndNothingElse)
     int handle = -1;
     EXPECT_EQ(query.AddCounter(QStringLiteral("\\Processor(_Total)\\% Processor Time"), handle), 0);
     EXPECT_EQ(handle, 0);
-    EXPECT_EQ(query.AddCounter(QStringLiteral("\\Memory\\Available Bytes"), handle),
-        sysinfo::CounterStatus::BadCounterPath);
+    EXPECT_EQ(
+        query.AddCounter(QStringLiteral("\\Memory\\Available Bytes"), handle), sysinfo::CounterStatus::BadCounterPath);
     EXPECT_EQ(query.AddCounter(QStringLiteral("\\Processor(4096)\\% Processor Time"), handle), 0);
     query.Collect();
     std::int32_t status = 0;

@@ -15,7 +15,6 @@
 // Last: the X headers' names would clash with those above.
 #include "tests/dialogs/ExtraModes.h"
 
-
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 namespace {

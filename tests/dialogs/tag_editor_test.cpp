@@ -31,8 +31,9 @@ protected:
     {
         // A short real MP3 without any tag.
         mp3_ = dir_.file("song one.mp3");
-        RunTool(QStringLiteral("ffmpeg"), {"-loglevel", "error", "-y", "-f", "lavfi", "-i", "sine=frequency=440:duration=1",
-                                          "-c:a", "libmp3lame", "-id3v2_version", "0", mp3_});
+        RunTool(QStringLiteral("ffmpeg"),
+            {"-loglevel", "error", "-y", "-f", "lavfi", "-i", "sine=frequency=440:duration=1", "-c:a", "libmp3lame",
+                "-id3v2_version", "0", mp3_});
         ASSERT_GT(Read(mp3_).size(), 1000);
         ASSERT_NE(Read(mp3_).right(128).left(3), QByteArray("TAG"));
     }
@@ -71,8 +72,8 @@ protected:
 
 TEST_F(TagEditorTest, LoadsTheGenresAndReadsATagWrittenByAnotherTool)
 {
-    RunTool(QStringLiteral("id3v2"), {"-1", "-t", "Song", "-a", "Band", "-A", "Record", "-y", "1999", "-c", "remark",
-                                     "-g", "17", mp3_});
+    RunTool(QStringLiteral("id3v2"),
+        {"-1", "-t", "Song", "-a", "Band", "-A", "Record", "-y", "1999", "-c", "remark", "-g", "17", mp3_});
     frmMP3TagEdit& w = Open();
     EXPECT_EQ(w.Caption(), QStringLiteral("MP3 Tag Editor"));
     EXPECT_TRUE(Docking::IsAttached(&w));

@@ -167,10 +167,11 @@ TEST(PlayerExit, ExitWritesTheSettingsFilesAndRemovesTheHandoff)
     EXPECT_EQ(Read(home.file("command")), (file + "\r\n").toUtf8());
     const QByteArray lastRun = Read(home.file("First.ini"));
 
-    // Once its boxes are answered (the first hand-off poll takes the file once more), the player
-    // window comes up; its File menu's Exit ends it.
-    AnswerBoxes("Error Opening File", 2);
+    // One file, one message: once it is answered the player window comes up (the hand-off poll
+    // does not try the file again); its File menu's Exit ends it.
+    AnswerBoxes("Error Opening File", 1);
     ASSERT_FALSE(player.WaitForWindow("Morvane Media Player").isEmpty());
+    EXPECT_TRUE(VisibleWindows("Error Opening File").isEmpty());
     const QStringList windows = VisibleWindows("Morvane Media Player");
     ASSERT_EQ(windows.size(), 1);
     ChooseLastMenuItem(windows[0], player.Process().processId(), {"alt+f"});

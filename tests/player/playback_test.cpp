@@ -3,6 +3,7 @@
 
 #include "engine/Media.h"
 #include "engine/Slider.h"
+#include "player/PlayerFiles.h"
 #include "tests/engine/MediaClips.h"
 #include "tests/support/TempDir.h"
 
@@ -112,4 +113,21 @@ TEST_F(PlayerTest, DamagedMediaIsReportedAndDropped)
     EXPECT_EQ(user_.Boxes()[0].prompt, "Error Opening File - damaged");
     EXPECT_EQ(p.lstPlaylist->ListCount(), 1);
     EXPECT_EQ(p.lstPlaylist->Text(), clips::Wav()) << "the next row opened in its place";
+}
+
+TEST_F(PlayerTest, AFileThatCannotBePlayedGivesOneMessage)
+{
+    frmPlayer& p = Start(clips::Damaged());
+    ASSERT_EQ(user_.Boxes().size(), 1u);
+    EXPECT_EQ(user_.Boxes()[0].prompt, "Error Opening File - damaged");
+    // The position timer finds the start's own file in the hand-off file.
+    p.PollHandoff();
+    p.PollHandoff();
+    EXPECT_EQ(user_.Boxes().size(), 1u);
+
+    // A good file handed over afterwards still plays.
+    PlayerFiles::WriteHandoff(clips::Wav());
+    p.PollHandoff();
+    EXPECT_EQ(p.lstPlaylist->Text(), clips::Wav());
+    EXPECT_EQ(user_.Boxes().size(), 1u);
 }

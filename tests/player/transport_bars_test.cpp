@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -101,4 +103,44 @@ TEST_F(TransportTest, CaptionTimerNamesThePlayingFile)
     player.Media1->OpenFile("/nowhere/README");
     emit player.tmrCaption->Tick();
     EXPECT_EQ(player.Caption(), " - Morvane Media Player") << "a name without a dot has no name part";
+}
+
+TEST_F(TransportTest, DraggingTheSpeedBarsThumbWindsAtTheDraggedSpeed)
+{
+    player.resize(900, 500);
+    player.show();
+    forms::HScrollBar* bar = player.scrSpeed;
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = Qt::Horizontal;
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = option.sliderValue = bar->value();
+    option.pageStep = bar->pageStep();
+    const QRect thumb = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
+    ASSERT_TRUE(thumb.isValid());
+    const QPoint start = thumb.center();
+    const int travel = (bar->width() - thumb.width()) / 2; // from the middle to one end
+
+    QTest::mousePress(bar, Qt::LeftButton, Qt::NoModifier, start);
+    // Three places: well right, well left, and near the middle.
+    const struct {
+        int dx;
+        bool forward;
+        bool rewind;
+    } places[] = {{travel * 3 / 4, true, false}, {-travel * 3 / 4, false, true}, {travel / 40, false, false}};
+    for (const auto& place : places) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(start + QPoint(place.dx, 0)),
+            bar->mapToGlobal(QPointF(start + QPoint(place.dx, 0))), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(bar, &move);
+        EXPECT_EQ(player.tmrFF2->Enabled(), place.forward) << "dragged by " << place.dx << " to " << bar->Value();
+        EXPECT_EQ(player.tmrRW2->Enabled(), place.rewind) << "dragged by " << place.dx << " to " << bar->Value();
+        if (place.forward) {
+            EXPECT_GT(bar->Value(), 3);
+        }
+        if (place.rewind) {
+            EXPECT_LT(bar->Value(), -3);
+        }
+    }
+    QTest::mouseRelease(bar, Qt::LeftButton, Qt::NoModifier, start);
 }
