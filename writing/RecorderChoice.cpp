@@ -4,8 +4,7 @@
 #include "platform/forms/Controls.h"
 #include "platform/forms/ListControls.h"
 #include "platform/forms/MsgBox.h"
-
-#include <cmath>
+#include "writing/WriteSpeeds.h"
 
 RecorderChoice::RecorderChoice(CDWriterXP& writer, forms::ComboBox& devices, forms::ComboBox& speeds, forms::CheckBox& burnProof)
     : QObject(&devices)
@@ -43,16 +42,12 @@ void RecorderChoice::DeviceClick()
 
 void RecorderChoice::FillWriteSpeeds()
 {
-    const int most = writer_.MaxSpeed();
     speeds_.Clear();
-    if (most > 0) {
-        for (int s = most; s > 0; s = s > 4 ? s - 4 : static_cast<int>(std::nearbyint(s / 2.0))) {
-            speeds_.AddItem(QString::number(s) + QLatin1Char('x'));
-            speeds_.setItemData(speeds_.ListCount() - 1, s);
-        }
-    } else {
-        speeds_.AddItem(QStringLiteral("Default"));
+    for (const int speed : WriteSpeeds(writer_.MaxSpeed())) {
+        speeds_.AddItem(QString::number(speed) + QLatin1Char('x'));
+        speeds_.setItemData(speeds_.ListCount() - 1, speed);
     }
+    if (speeds_.ListCount() == 0) speeds_.AddItem(QStringLiteral("Default"));
     if (speeds_.ListCount() > 0) speeds_.setListIndex(0);
 }
 

@@ -22,7 +22,7 @@ public:
     void FillDeviceList();
     // Opens the chosen drive and lists its speeds.
     void DeviceClick();
-    // From the drive's highest speed down: less 4 while above 4, then halved (halves to even).
+    // The drive's speeds (see WriteSpeeds), or "Default" when it tells none.
     void FillWriteSpeeds();
     void SpeedClick();
 

@@ -7,7 +7,7 @@
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/RuntimeError.h"
 #include "tools/ToolWindowSetup.h"
-#include "writing/WriteSpeeds.h"
+#include "writing/RecorderChoice.h"
 #include "writing/frmDataDiscInfo.h"
 #include "writing/frmDataErase.h"
 
@@ -35,10 +35,13 @@ frmBurnData::frmBurnData()
     CDWriterXP1 = new CDWriterXP(this);
     CreateMenus();
     CreateControls();
+    Recorder = new RecorderChoice(*CDWriterXP1, *cboDevices, *cboWriteSpeed, *chkUseBurnProof);
     WireHandlers();
     WireWriterEvents();
     WireImageEvents();
 }
+
+int frmBurnData::SelectedDrive() const { return Recorder->SelectedDrive(); }
 
 frmBurnData::~frmBurnData()
 {
@@ -145,8 +148,6 @@ void frmBurnData::CreateControls()
 void frmBurnData::WireHandlers()
 {
     using forms::MenuItem;
-    connect(cboDevices, &forms::ComboBox::Click, this, &frmBurnData::cboDevices_Click);
-    connect(cboWriteSpeed, &forms::ComboBox::Click, this, &frmBurnData::cboWriteSpeed_Click);
     connect(cmdWriteDisc, &forms::CommandButton::Click, this, &frmBurnData::cmdWriteDisc_Click);
     connect(cmdCancel, &forms::CommandButton::Click, this, &frmBurnData::cmdCancel_Click);
     connect(mnuFileClear, &MenuItem::Click, this, &frmBurnData::mnuFileClear_Click);
@@ -167,7 +168,7 @@ void frmBurnData::WireHandlers()
 
 void frmBurnData::Form_Load()
 {
-    FillDeviceList();
+    Recorder->FillDeviceList();
     tvwDirectories->setImageList(&imlIcons);
     CDWriterXP1->ClearImage();
     SetUiEnabled(true);
@@ -180,55 +181,11 @@ void frmBurnData::Form_Unload(int& cancel)
     if (!uiEnabled_) cancel = 1;
 }
 
-// --- Drives and speeds ----------------------------------------------------------------------
-
-void frmBurnData::FillDeviceList()
-{
-    cboDevices->Clear();
-    selectedDrive_ = -1;
-    const int count = CDWriterXP1->DeviceCount();
-    for (int i = 0; i < count; ++i)
-        cboDevices->AddItem(CDWriterXP1->DeviceTextA(i) + QStringLiteral(": ") + CDWriterXP1->DeviceTextB(i)
-            + QStringLiteral(" ") + CDWriterXP1->DeviceTextC(i));
-    if (cboDevices->ListCount() == 0) {
-        forms::MsgBox(QStringLiteral("There are no compatible CDR drives reported.") + CrLf
-                + QStringLiteral("Some older CDR drives are not currently supported."),
-            Information);
-        return;
-    }
-    cboDevices->setListIndex(0);
-}
-
-void frmBurnData::cboDevices_Click()
-{
-    selectedDrive_ = CDWriterXP1->OpenDevice(cboDevices->ListIndex()) ? cboDevices->ListIndex() : -1;
-    FillWriteSpeeds();
-    chkUseBurnProof->setEnabled(CDWriterXP1->SupportsBurnProof());
-    chkUseBurnProof->setValue(forms::CheckValue::Unchecked);
-}
-
-void frmBurnData::FillWriteSpeeds()
-{
-    cboWriteSpeed->Clear();
-    for (const int speed : WriteSpeeds(CDWriterXP1->MaxSpeed())) {
-        cboWriteSpeed->AddItem(QString::number(speed) + QStringLiteral("x"));
-        cboWriteSpeed->setItemData(cboWriteSpeed->ListCount() - 1, speed);
-    }
-    if (cboWriteSpeed->ListCount() == 0) cboWriteSpeed->AddItem(QStringLiteral("Default"));
-    if (cboWriteSpeed->ListCount() > 0) cboWriteSpeed->setListIndex(0);
-}
-
-void frmBurnData::cboWriteSpeed_Click()
-{
-    if (cboWriteSpeed->Text() != QLatin1String("Default"))
-        CDWriterXP1->SetSpeed(cboWriteSpeed->ItemData(cboWriteSpeed->ListIndex()));
-}
-
 // --- Writing --------------------------------------------------------------------------------
 
 void frmBurnData::cmdWriteDisc_Click()
 {
-    if (selectedDrive_ == -1) {
+    if (Recorder->SelectedDrive() == -1) {
         forms::MsgBox(QStringLiteral("A drive is not selected or does not exist."), Information);
         return;
     }
@@ -396,7 +353,7 @@ void frmBurnData::mnuFileWriteDiscFromISO_Click()
 
 void frmBurnData::mnuCDRecorderImportPreviousSession_Click()
 {
-    if (selectedDrive_ == -1) {
+    if (Recorder->SelectedDrive() == -1) {
         forms::MsgBox(QStringLiteral("A drive is not selected or does not exist."), Information);
         return;
     }

@@ -11,6 +11,7 @@
 #include <QDateTime>
 
 class CDWriterXP;
+class RecorderChoice;
 class LumoCommonDialog;
 
 // The data disc window: the image held by its writer component shown as a folder tree and the
@@ -23,6 +24,8 @@ public:
     ~frmBurnData() override;
 
     CDWriterXP* CDWriterXP1;
+    // The drive and write-speed lists, shared with the audio disc window.
+    RecorderChoice* Recorder;
 
     forms::Label* lblImageFileTitle;
     forms::TreeView* tvwDirectories;
@@ -82,15 +85,11 @@ public:
     static bool IsDirectory(const QString& path);
 
     // Drives, writing and the window's state.
-    void FillDeviceList();
-    void FillWriteSpeeds();
     void SetUiEnabled(bool enabled);
     bool UiEnabled() const { return uiEnabled_; }
-    int SelectedDrive() const { return selectedDrive_; }
+    int SelectedDrive() const;
 
     // The handlers of the menus and buttons, as the user reaches them.
-    void cboDevices_Click();
-    void cboWriteSpeed_Click();
     void cmdWriteDisc_Click();
     void cmdCancel_Click();
     void mnuFileClear_Click();
@@ -119,7 +118,6 @@ private:
     void lvwImageFiles_AfterLabelEdit(const QString& key, const QString& newText);
     QString SelectedFileKey() const;
 
-    int selectedDrive_ = -1;
     bool uiEnabled_ = true;
     // A disc write this window started is running.
     bool writing_ = false;

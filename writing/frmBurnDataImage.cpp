@@ -33,13 +33,14 @@ QString Grouped(double value)
 // Takes files dropped from the desktop's file manager on a view, and its right button.
 class ViewEvents : public QObject {
 public:
-    ViewEvents(QWidget* viewport, std::function<void(const QStringList&)> dropped, std::function<void()> rightButton)
-        : QObject(viewport)
+    ViewEvents(QAbstractItemView* view, std::function<void(const QStringList&)> dropped, std::function<void()> rightButton)
+        : QObject(view)
         , dropped_(std::move(dropped))
         , rightButton_(std::move(rightButton))
     {
-        viewport->setAcceptDrops(true);
-        viewport->installEventFilter(this);
+        view->setAcceptDrops(true);
+        view->viewport()->setAcceptDrops(true);
+        view->viewport()->installEventFilter(this);
     }
 
 protected:
@@ -155,9 +156,9 @@ void frmBurnData::WireImageEvents()
         QTimer::singleShot(0, this, [this, key, newText] { lvwImageFiles_AfterLabelEdit(key, newText); });
     });
 
-    new ViewEvents(tvwDirectories->viewport(), [this](const QStringList& paths) { AddDroppedItems(paths); },
+    new ViewEvents(tvwDirectories, [this](const QStringList& paths) { AddDroppedItems(paths); },
         [this] { ShowFileMenuFor(true); });
-    new ViewEvents(lvwImageFiles->viewport(), [this](const QStringList& paths) { AddDroppedItems(paths); },
+    new ViewEvents(lvwImageFiles, [this](const QStringList& paths) { AddDroppedItems(paths); },
         [this] { ShowFileMenuFor(false); });
 
     connect(imgSplitter->events(), &forms::Events::MouseDown, this, [this](int, int, double, double) {

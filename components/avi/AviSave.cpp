@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -53,9 +54,10 @@ private:
     AVISAVECALLBACK callback_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    bool answered_ = false;
-    bool carryOn_ = true;
-    bool stopped_ = false;
+    // Atomic as well as guarded, so that a reader never depends on how the waiting is done.
+    std::atomic<bool> answered_ {false};
+    std::atomic<bool> carryOn_ {true};
+    std::atomic<bool> stopped_ {false};
 };
 
 // A name beside the target for the file while it is written; it becomes the target only when

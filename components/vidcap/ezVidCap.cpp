@@ -61,6 +61,12 @@ ezVidCap::ezVidCap(QWidget* parent)
         QMetaObject::invokeMethod(this, [this, why] { RaiseError(ErrorDevice, why); }, Qt::QueuedConnection);
     };
     engine_ = std::make_unique<vidcap::CaptureEngine>(std::move(callbacks));
+    // The program may end without destroying its windows: the device and the capture file are
+    // given up then.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        Disconnect();
+        QFile::remove(captureFile_);
+    });
     if (!drivers_.empty()) {
         try {
             Connect(0);

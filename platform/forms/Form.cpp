@@ -99,7 +99,7 @@ QMargins Form::Frame() const
         return QMargins(inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
             frame.bottom() - inner.bottom());
     // Not framed yet: the frame the other windows got is the best guess.
-    if (wm::Present()) return wm::LastFrameExtents().value_or(QMargins());
+    if (wm::Present()) return wm::LastFrameExtents(const_cast<Form*>(this)).value_or(QMargins());
     return {};
 }
 

@@ -2,6 +2,7 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
+#include <QThread>
 #include <QWidget>
 #include <QtGui/qguiapplication_platform.h>
 #include <algorithm>
@@ -181,7 +182,29 @@ std::optional<QPoint> ClientPosition(const QWidget* window)
     return at;
 }
 
-std::optional<QMargins> LastFrameExtents() { return LastExtents(); }
+std::optional<QMargins> LastFrameExtents(QWidget* window)
+{
+    if (LastExtents()) return LastExtents();
+    xcb_connection_t* c = Connection();
+    if (!c || !window || !window->isWindow() || !Present()) return std::nullopt;
+    static bool asked = false;
+    if (asked) return std::nullopt;
+    asked = true;
+    // The window manager answers by setting the frame extents on the window, framed or not.
+    xcb_client_message_event_t message {};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = static_cast<xcb_window_t>(window->winId());
+    message.type = Atom(c, "_NET_REQUEST_FRAME_EXTENTS");
+    xcb_send_event(c, 0, RootOf(c), XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+        reinterpret_cast<const char*>(&message));
+    xcb_flush(c);
+    for (int attempt = 0; attempt < 50 && !LastExtents(); ++attempt) {
+        if (FrameExtents(window)) break;
+        QThread::msleep(5);
+    }
+    return LastExtents();
+}
 
 void OnFrameExtents(std::function<void(QWidget* window)> callback)
 {

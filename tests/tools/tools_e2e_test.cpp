@@ -46,6 +46,7 @@ TEST(VideoToolsE2E, ConvertAviOpensFromTheExtrasMenu)
     EXPECT_GT(shot.width(), 250);
 
     ASSERT_TRUE(player.Terminate());
+    EXPECT_EQ(player.ExitCode(), 0);
 }
 
 TEST(VideoToolsE2E, VideoCaptureOpensFromTheExtrasMenuShowingThePattern)
@@ -76,4 +77,5 @@ TEST(VideoToolsE2E, VideoCaptureOpensFromTheExtrasMenuShowingThePattern)
     EXPECT_GT(ColouredShare(shot), 0.1) << "the pattern shows in the window";
 
     ASSERT_TRUE(player.Terminate());
+    EXPECT_EQ(player.ExitCode(), 0);
 }

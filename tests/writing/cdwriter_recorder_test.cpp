@@ -104,6 +104,14 @@ TEST(CDWriterRecorder, ImportAsksBeforeReplacingAnImportedFileAndKeepsTheOldFile
     EXPECT_EQ(Read(out + QStringLiteral("/old.txt")), Read(f.dir.file(QStringLiteral("new.txt"))));
     EXPECT_EQ(Read(out + QStringLiteral("/keep.txt")), Read(f.dir.file(QStringLiteral("keep.txt"))));
     EXPECT_EQ(Read(out + QStringLiteral("/third.txt")), Read(f.dir.file(QStringLiteral("third.txt"))));
+
+    // An ISO file of the image reads the imported files from the disc.
+    const QString iso = f.dir.file(QStringLiteral("copy.iso"));
+    ASSERT_TRUE(f.writer->CreateIsoFile(iso));
+    const QString copy = f.dir.file(QStringLiteral("copy"));
+    ASSERT_TRUE(ExtractImage(iso, copy));
+    EXPECT_EQ(Read(copy + QStringLiteral("/keep.txt")), Read(f.dir.file(QStringLiteral("keep.txt"))));
+    EXPECT_EQ(Read(copy + QStringLiteral("/third.txt")), Read(f.dir.file(QStringLiteral("third.txt"))));
 }
 
 TEST(CDWriterRecorder, ImportFromABlankDiscFails)

@@ -8,7 +8,10 @@
 #include "writing/frmBurnData.h"
 
 #include <QDir>
+#include <QDropEvent>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QUrl>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -135,9 +138,19 @@ TEST(BurnData, DropsLandInTheSelectedFolderAndTheListShowsSizesAndDates)
     EXPECT_EQ(w.sbrStatus->PanelText(3), QStringLiteral("Directories: 2"));
     EXPECT_TRUE(w.sbrStatus->PanelText(1).startsWith(QStringLiteral("Data Image Size: 1.")));
 
-    // With a folder selected, into that folder.
+    // With a folder selected, into that folder, whichever view takes the drop from the desktop.
     w.tvwDirectories->setSelectedItem(w.tvwDirectories->Node(QStringLiteral("/folder")));
-    w.AddDroppedItems({b.dir.file(QStringLiteral("c.bin"))});
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(b.dir.file(QStringLiteral("c.bin")))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w.lvwImageFiles->viewport(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w.lvwImageFiles->viewport(), &drop);
+    QMimeData text;
+    text.setText(QStringLiteral("not a file list"));
+    QDropEvent ignored(QPointF(10, 10), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w.tvwDirectories->viewport(), &ignored);
     EXPECT_EQ(w.lvwImageFiles->Count(), 1);
     EXPECT_EQ(w.lvwImageFiles->Text(1, 0), QStringLiteral("c.bin"));
 
