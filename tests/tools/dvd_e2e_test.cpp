@@ -90,8 +90,7 @@ TEST(DvdWindow, OpensFromThePlayersMenuShowsAndZoomsTheDiscAndItsMenuTakesAClick
     ASSERT_FALSE(main.isEmpty());
 
     // "DVD" is the second of the three items of the "Play" menu.
-    ASSERT_TRUE(ChooseMenuItem(main, player.Process().processId(), "alt+a", {{1, 3}}));
-    const QString window = player.WaitForWindow("Tessel DVD Player");
+    const QString window = OpenFromMenu(player, main, "alt+a", {{1, 3}}, "Tessel DVD Player");
     ASSERT_FALSE(window.isEmpty()) << "the DVD item opens the DVD window";
 
     // The test picture: coloured bars inside a white ellipse.
