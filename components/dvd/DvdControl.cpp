@@ -18,6 +18,8 @@ const QString Source = QStringLiteral("DVD");
 // The picture steps back this often while playing backwards.
 constexpr int BackwardsStepMs = 200;
 constexpr double MostZoom = 16;
+// How long a chapter jump may take before the player's own report counts again.
+constexpr int ChapterJumpMs = 1000;
 
 [[noreturn]] void Fail(const QString& description)
 {
@@ -124,6 +126,7 @@ void DvdControl::OnStopped()
     pending_ = nullptr;
     title_ = -1;
     frameRate_ = 0;
+    askedChapter_ = 0;
     EndBackwards();
 }
 
@@ -216,7 +219,12 @@ void DvdControl::Stop()
 int DvdControl::CurrentChapter() const
 {
     RequireTitle();
-    return player_->Chapter() + 1;
+    const int reported = player_->Chapter() + 1;
+    // Until the player has come to a chapter asked for, it may still report the one it leaves.
+    if (askedChapter_ > 0 && reported != askedChapter_ && askedClock_.elapsed() < ChapterJumpMs)
+        return askedChapter_;
+    askedChapter_ = 0;
+    return reported;
 }
 
 void DvdControl::PlayChapter(int chapter)
@@ -226,6 +234,8 @@ void DvdControl::PlayChapter(int chapter)
         Fail(QStringLiteral("The title has no chapter %1.").arg(chapter));
     EndBackwards();
     player_->SetChapter(chapter - 1);
+    askedChapter_ = chapter;
+    askedClock_.start();
 }
 
 void DvdControl::ShowMenu(int menu)

@@ -80,6 +80,9 @@ private:
     // The title the player reports it has come to; a title asked for counts only from then on.
     int title_ = -1;
     mutable double frameRate_ = 0;
+    // The chapter last asked for, reported until the player reports it itself.
+    mutable int askedChapter_ = 0;
+    QElapsedTimer askedClock_;
 
     double backwardsSpeed_ = 0;
     double backwardsPosition_ = 0;

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <cstdio>
 #include <map>
 
@@ -15,6 +16,8 @@ namespace {
 
 constexpr int LoadTimeoutMs = 10000;
 constexpr int SeekTimeoutMs = 3000;
+// A seek asked this soon after the last one is part of a wind.
+constexpr int WindGapMs = 250;
 constexpr std::uint64_t EofReachedId = 1;
 constexpr std::uint64_t TimePosId = 2;
 
@@ -111,7 +114,13 @@ void MpegVideoDevice::OnEvent(const mpv_event& event)
         seeking_ = false;
         mode_ = Mode::Stopped;
         break;
-    case MPV_EVENT_PLAYBACK_RESTART: seeking_ = false; break;
+    case MPV_EVENT_PLAYBACK_RESTART:
+        seeking_ = false;
+        if (pendingSeek_) {
+            const std::string target = std::to_string(*std::exchange(pendingSeek_, std::nullopt));
+            seeking_ = mpv_.Run({"seek", target.c_str(), "absolute+exact"}) >= 0;
+        }
+        break;
     case MPV_EVENT_PROPERTY_CHANGE: {
         const auto* property = static_cast<const mpv_event_property*>(event.data);
         if (event.reply_userdata == EofReachedId && property->format == MPV_FORMAT_FLAG) {
@@ -189,7 +198,8 @@ unsigned MpegVideoDevice::Play(Arguments& args, bool wait)
 
     ShowVideo();
     if (fullScreen) mpv_.SetFlag("fullscreen", true);
-    if (from) SeekTo(ToSeconds(*from));
+    // Playing on from place to place in quick succession, as fast forward and rewind do, winds.
+    if (from) SeekTo(ToSeconds(*from), !to && !wait && mode_ == Mode::Playing);
     if (to) StopAt(ToSeconds(*to));
 
     mode_ = Mode::Playing;
@@ -240,13 +250,31 @@ void MpegVideoDevice::StopAt(double seconds)
 
 // Moves to the position and waits until the picture and sound there are ready, so that the
 // next query already reports it.
-void MpegVideoDevice::SeekTo(double seconds)
+void MpegVideoDevice::SeekTo(double seconds, bool mayWind)
 {
     if (playTo_) {
         playTo_.reset();
         mpv_.Unobserve(TimePosId);
     }
+    const bool winding = mayWind && lastSeek_.isValid() && lastSeek_.elapsed() < WindGapMs && loaded_;
+    lastSeek_.start();
     mpv_.SetFlag("pause", true);
+    if (winding) {
+        // The position is the newest target at once; the picture follows as fast as the file
+        // can be decoded, and seeks that libmpv has not begun yet are dropped for newer ones.
+        stillPosition_.reset();
+        seekedTo_ = seconds;
+        atEnd_ = Length() > 0 && seconds >= Length();
+        mpv_.Drain();
+        if (seeking_) {
+            pendingSeek_ = seconds;
+            return;
+        }
+        const std::string target = std::to_string(seconds);
+        seeking_ = mpv_.Run({"seek", target.c_str(), "absolute+exact"}) >= 0;
+        return;
+    }
+    pendingSeek_.reset();
     mpv_.Drain();
     const std::string target = std::to_string(seconds);
     stillPosition_.reset();
@@ -256,6 +284,7 @@ void MpegVideoDevice::SeekTo(double seconds)
     seeking_ = false;
     seekedTo_ = seconds;
     atEnd_ = Length() > 0 && seconds >= Length();
+    lastSeek_.start();
 }
 
 unsigned MpegVideoDevice::Seek(Arguments& args)
@@ -305,6 +334,8 @@ double MpegVideoDevice::Position()
 {
     mpv_.Drain();
     if (atEnd_) return Length();
+    // Until a wind's seek is done, the position is where it went.
+    if (seeking_ || pendingSeek_) return Length() > 0 ? std::min(seekedTo_, Length()) : seekedTo_;
     const bool still = mode_ != Mode::Playing && !seeking_;
     if (still && stillPosition_) return *stillPosition_;
     // Playback only moves forward from a seek, but after one from a pause libmpv reports a moment

@@ -3,6 +3,7 @@
 #include "platform/mci/Device.h"
 #include "platform/mci/MpvSession.h"
 
+#include <QElapsedTimer>
 #include <array>
 #include <optional>
 
@@ -42,7 +43,7 @@ private:
     void Stop();
     void Pause();
     void Resume();
-    void SeekTo(double seconds);
+    void SeekTo(double seconds, bool mayWind = false);
     void StopAt(double seconds);
     void ShowVideo();
     void ApplyVideo(bool rebuildOutput);
@@ -65,6 +66,10 @@ private:
     bool atEnd_ = false;
     bool seeking_ = false;
     double seekedTo_ = 0; // where the last seek went
+    // Seeks that follow each other closely (winding) do not wait for the picture: while libmpv
+    // is still busy with one, only the newest target waits for it.
+    QElapsedTimer lastSeek_;
+    std::optional<double> pendingSeek_;
     // While nothing plays, the position moves only through a seek: it is asked of libmpv once
     // and kept until playback or a seek moves it (each question is a round trip through its core).
     std::optional<double> stillPosition_;

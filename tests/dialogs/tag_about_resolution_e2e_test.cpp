@@ -35,23 +35,19 @@ TEST(TagAboutResolutionE2E, EachWindowOpensFromItsMenuItem)
     player.Start();
     const QString window = player.WaitForWindow("Morvane Media Player");
     ASSERT_FALSE(window.isEmpty());
-    const qint64 pid = player.Process().processId();
 
     // Extras > Audio > Mp3 Tag Editor.
-    ASSERT_TRUE(ChooseMenuItem(window, pid, "alt+e", {{0, 3}, {5, 7}}));
-    const QString tagEditor = player.WaitForWindow("MP3 Tag Editor");
+    const QString tagEditor = OpenFromMenu(player, window, "alt+e", {{0, 3}, {5, 7}}, "MP3 Tag Editor");
     ASSERT_FALSE(tagEditor.isEmpty()) << "the tag editor opens";
     KeepScreenshot(player, tagEditor, "mp3-tag-editor-window");
 
     // Help > About, the menu's last item.
-    ASSERT_TRUE(ChooseMenuItem(window, pid, "alt+h", {{9, 10}}));
-    const QString about = player.WaitForWindow("About tessel");
+    const QString about = OpenFromMenu(player, window, "alt+h", {{9, 10}}, "About tessel");
     ASSERT_FALSE(about.isEmpty()) << "the about box opens";
     KeepScreenshot(player, about, "about-window");
 
     // View > Change Screen Resolution.
-    ASSERT_TRUE(ChooseMenuItem(window, pid, "alt+v", {{1, 7}}));
-    const QString resolution = player.WaitForWindow("Change Resolution");
+    const QString resolution = OpenFromMenu(player, window, "alt+v", {{1, 7}}, "Change Resolution");
     ASSERT_FALSE(resolution.isEmpty()) << "the display-resolution window opens";
     KeepScreenshot(player, resolution, "change-resolution-window");
 

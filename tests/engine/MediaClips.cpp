@@ -46,6 +46,13 @@ QString Video()
             "-pix_fmt", "yuv420p", "-c:a", "aac"});
 }
 
+QString LongGopVideo()
+{
+    return Make(QStringLiteral("long-gop-720p.mp4"),
+        {"-f", "lavfi", "-i", "testsrc2=size=1280x720:rate=25", "-t", "60", "-c:v", "libx264", "-preset", "ultrafast",
+            "-g", "250", "-pix_fmt", "yuv420p"});
+}
+
 QString Mpeg4Video()
 {
     return Make(QStringLiteral("mpeg4.mp4"),

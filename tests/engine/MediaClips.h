@@ -11,6 +11,8 @@ QString Video();
 // 1 second of 176x144 video in the older MPEG-4 codec (not H.264), whose container leaves the
 // picture size to the decoder.
 QString Mpeg4Video();
+// 60 seconds of 1280x720 H.264 with a key frame only every 10 seconds, as real files have.
+QString LongGopVideo();
 // 3 seconds of stereo sound.
 QString Wav();
 QString Mp3();

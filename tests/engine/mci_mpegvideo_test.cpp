@@ -125,6 +125,28 @@ TEST_F(MpegVideo, SeekStepAndPlayRangesLandWhereAsked)
     EXPECT_EQ(Ask("status v mode"), "stopped") << "at the end there is nothing left to play";
 }
 
+TEST_F(MpegVideo, WindingThroughALongGopFileKeepsMoving)
+{
+    Open(clips::LongGopVideo());
+    ASSERT_EQ(Send("play v"), 0u);
+    // Fast forward plays on from a little further every timer tick; each jump lands between key
+    // frames ten seconds apart. The position follows at once, the picture as fast as it decodes.
+    QElapsedTimer clock;
+    clock.start();
+    int target = 0;
+    for (int tick = 0; tick < 150; ++tick) {
+        target += 300;
+        ASSERT_EQ(Send("play v from " + QString::number(target)), 0u);
+        EXPECT_GE(Number("status v position"), target) << "tick " << tick;
+        QCoreApplication::processEvents();
+    }
+    // Waiting for the picture at every jump takes longer than this on this file.
+    EXPECT_LT(clock.elapsed(), 12000) << "a wind does not wait for every picture";
+    EXPECT_EQ(Ask("status v mode"), "playing");
+    // Once the wind stops, playback goes on from where it went.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Number("status v position") > target + 200; }, 20000));
+}
+
 TEST_F(MpegVideo, SpeedVolumeAndChannelsChangeWhilePlaying)
 {
     Open(clips::Video());

@@ -47,8 +47,7 @@ bool BoxVisible()
 
 QString OpenConverter(PlayerProcess& player, const QString& main, MenuRow item, const QString& caption)
 {
-    EXPECT_TRUE(ChooseMenuItem(main, player.Process().processId(), "alt+e", {ExtrasAudio, item}));
-    return player.WaitForWindow(caption);
+    return OpenFromMenu(player, main, "alt+e", {ExtrasAudio, item}, caption);
 }
 
 } // namespace

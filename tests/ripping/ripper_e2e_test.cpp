@@ -40,8 +40,7 @@ TEST(RipperE2E, RipsATrackOfTheImageFromTheExtrasMenu)
     const QString window = player.WaitForWindow("Morvane Media Player");
     ASSERT_FALSE(window.isEmpty());
 
-    ASSERT_TRUE(ChooseMenuItem(window, player.Process().processId(), "alt+e", {ExtrasAudio, AudioCdRip}));
-    const QString ripper = player.WaitForWindow("Tessel CD Ripper");
+    const QString ripper = OpenFromMenu(player, window, "alt+e", {ExtrasAudio, AudioCdRip}, "Tessel CD Ripper");
     ASSERT_FALSE(ripper.isEmpty()) << "the ripper window opens";
 
     // File > Select All Tracks, then Extract > Selected Track(s).
@@ -50,8 +49,7 @@ TEST(RipperE2E, RipsATrackOfTheImageFromTheExtrasMenu)
     QTest::qWait(500);
     const QImage shot(player.Screenshot(ripper, "cd-ripper-window"));
     EXPECT_GT(shot.width(), 400);
-    ASSERT_TRUE(ChooseMenuItem(ripper, pid, "alt+e", {{0, 1}}));
-    const QString extract = player.WaitForWindow("Extract MP3 Files");
+    const QString extract = OpenFromMenu(player, ripper, "alt+e", {{0, 1}}, "Extract MP3 Files");
     ASSERT_FALSE(extract.isEmpty()) << "the extraction dialog opens";
     Keys(extract, QStringLiteral("alt+g"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo(home.file("Track02.mp3")).size() > 1000; }, 60000));

@@ -1,5 +1,7 @@
 #include "tests/tools/MenuDriver.h"
 
+#include "tests/e2e/PlayerProcess.h"
+
 #include <QElapsedTimer>
 #include <QMap>
 #include <QProcess>
@@ -59,7 +61,14 @@ bool ChooseMenuItem(const QString& window, qint64 pid, const QString& keys, cons
     for (std::size_t level = 0; level < path.size(); ++level) {
         if (menu.isEmpty()) return false;
         known << menu;
-        const QRect area = Geometry(menu);
+        // A menu is placed and sized as it comes up: aim only once it has settled.
+        QRect area = Geometry(menu);
+        for (int check = 0; check < 20; ++check) {
+            QThread::msleep(50);
+            const QRect now = Geometry(menu);
+            if (now == area && !area.isEmpty()) break;
+            area = now;
+        }
         const int y = area.top() + area.height() * (2 * path[level].row + 1) / (2 * path[level].rows);
         Xdotool({"mousemove", QString::number(area.left() + 30), QString::number(y)});
         QThread::msleep(150);
@@ -67,4 +76,17 @@ bool ChooseMenuItem(const QString& window, qint64 pid, const QString& keys, cons
         if (level + 1 < path.size()) menu = WaitForNewWindow(pid, known, 5000);
     }
     return !menu.isEmpty();
+}
+
+QString OpenFromMenu(PlayerProcess& player, const QString& window, const QString& keys, const std::vector<MenuRow>& path,
+    const QString& title, int timeoutMs)
+{
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        ChooseMenuItem(window, player.Process().processId(), keys, path);
+        const QString found = player.WaitForWindow(title, timeoutMs);
+        if (!found.isEmpty()) return found;
+        for (int i = 0; i < 3; ++i)
+            Xdotool({"key", "--window", window, "Escape"});
+    }
+    return {};
 }

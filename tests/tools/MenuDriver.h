@@ -11,3 +11,11 @@ struct MenuRow {
     int rows;
 };
 bool ChooseMenuItem(const QString& window, qint64 pid, const QString& keys, const std::vector<MenuRow>& path);
+
+class PlayerProcess;
+
+// Chooses the menu item and waits for the window whose title contains `title`. A click can go
+// astray on a busy machine, so when the window does not come, any menu left open is closed and
+// the item is chosen again (three times at most). Returns the window's id, or an empty text.
+QString OpenFromMenu(PlayerProcess& player, const QString& window, const QString& keys, const std::vector<MenuRow>& path,
+    const QString& title, int timeoutMs = 20000);

@@ -163,16 +163,6 @@ TEST_F(frmDVDTest, FastForwardAndRewindShareOneSpeedCountAndRewindGoesBack)
     EXPECT_EQ(w.ScanSpeed, 2);
 }
 
-TEST_F(frmDVDTest, JumpToRootShowsTheMenuWhoseButtonPlaysTheTitle)
-{
-    frmDVD& w = Open();
-    EXPECT_EQ(Click(w, w.cmdJumpRoot), QStringLiteral("Root Menu"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.DVD->CurrentTitle() == 0; }, Patience));
-    w.DVD->setFocus();
-    QTest::keyClick(w.DVD, Qt::Key_Enter);
-    EXPECT_TRUE(InChapter(w, 1));
-}
-
 TEST_F(frmDVDTest, ThePlayersDvdItemClosesItsMovieAndOpensTheWindowOnTop)
 {
     const std::string open = "open \"" + clips::Video().toStdString() + "\" type MPEGVideo alias music";

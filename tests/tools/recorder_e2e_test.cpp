@@ -54,8 +54,7 @@ TEST(RecorderE2E, RecordsTwoSecondsAndSavesFromTheExtrasMenu)
     const QString window = player.WaitForWindow("Morvane Media Player");
     ASSERT_FALSE(window.isEmpty());
 
-    ASSERT_TRUE(ChooseMenuItem(window, player.Process().processId(), "alt+e", {ExtrasAudio, SoundRecorder}));
-    const QString recorder = player.WaitForWindow("AudioRecorder: stopped", 60000);
+    const QString recorder = OpenFromMenu(player, window, "alt+e", {ExtrasAudio, SoundRecorder}, "AudioRecorder: stopped", 60000);
     if (recorder.isEmpty()) // what the screen showed instead
         QProcess::execute(
             "import", {"-window", "root", PlayerProcess::ArtefactFolder() + "/sound-recorder-missing.png"});

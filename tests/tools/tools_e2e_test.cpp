@@ -38,8 +38,7 @@ TEST(VideoToolsE2E, ConvertAviOpensFromTheExtrasMenu)
     const QString window = player.WaitForWindow("Morvane Media Player");
     ASSERT_FALSE(window.isEmpty());
 
-    ASSERT_TRUE(ChooseMenuItem(window, player.Process().processId(), "alt+e", {ExtrasVideo, ConvertAvi}));
-    const QString convert = player.WaitForWindow("Convert Avi");
+    const QString convert = OpenFromMenu(player, window, "alt+e", {ExtrasVideo, ConvertAvi}, "Convert Avi");
     ASSERT_FALSE(convert.isEmpty()) << "the Convert AVI window opens";
     const QImage shot(player.Screenshot(convert, "convert-avi-window"));
     ASSERT_FALSE(shot.isNull());
@@ -60,8 +59,7 @@ TEST(VideoToolsE2E, VideoCaptureOpensFromTheExtrasMenuShowingThePattern)
     const QString window = player.WaitForWindow("Morvane Media Player");
     ASSERT_FALSE(window.isEmpty());
 
-    ASSERT_TRUE(ChooseMenuItem(window, player.Process().processId(), "alt+e", {ExtrasVideo, VideoCapture}));
-    const QString capture = player.WaitForWindow("Video Capturing");
+    const QString capture = OpenFromMenu(player, window, "alt+e", {ExtrasVideo, VideoCapture}, "Video Capturing");
     ASSERT_FALSE(capture.isEmpty()) << "the Video Capture window opens";
 
     // The live picture of the test pattern fills the component's area once frames arrive.

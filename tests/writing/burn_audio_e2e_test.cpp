@@ -25,8 +25,7 @@ TEST(BurnAudioE2E, OpensFromTheExtrasMenuWithTheImageRecorder)
     const QString window = player.WaitForWindow("Morvane Media Player");
     ASSERT_FALSE(window.isEmpty());
 
-    ASSERT_TRUE(ChooseMenuItem(window, player.Process().processId(), "alt+e", {ExtrasAudio, AudioCdBurn}));
-    const QString burn = player.WaitForWindow("Burn Audio CD");
+    const QString burn = OpenFromMenu(player, window, "alt+e", {ExtrasAudio, AudioCdBurn}, "Burn Audio CD");
     ASSERT_FALSE(burn.isEmpty()) << "the audio disc window opens";
     const QImage shot(player.Screenshot(burn, "burn-audio-window"));
     EXPECT_GT(shot.width(), 400);

@@ -33,23 +33,19 @@ TEST(BurnDataE2E, TheWindowAndItsDialogsOpenFromTheMenus)
     player.Start();
     const QString window = player.WaitForWindow("Morvane Media Player");
     ASSERT_FALSE(window.isEmpty());
-    const qint64 pid = player.Process().processId();
 
-    ASSERT_TRUE(ChooseMenuItem(window, pid, "alt+e", {BurnDataCd}));
-    const QString burn = player.WaitForWindow("Burn Data CD");
+    const QString burn = OpenFromMenu(player, window, "alt+e", {BurnDataCd}, "Burn Data CD");
     ASSERT_FALSE(burn.isEmpty()) << "the data disc window opens";
     QTest::qWait(500);
     EXPECT_GT(QImage(player.Screenshot(burn, "burn-data-window")).width(), 500);
 
-    ASSERT_TRUE(ChooseMenuItem(burn, pid, "alt+c", {DiscInformation}));
-    const QString info = player.WaitForWindow("Disc Info");
+    const QString info = OpenFromMenu(player, burn, "alt+c", {DiscInformation}, "Disc Info");
     ASSERT_FALSE(info.isEmpty()) << "the disc information dialog opens";
     QTest::qWait(500);
     EXPECT_GT(QImage(player.Screenshot(info, "burn-data-disc-info")).width(), 200);
     Keys(info, QStringLiteral("Escape"));
 
-    ASSERT_TRUE(ChooseMenuItem(burn, pid, "alt+c", {EraseDisc}));
-    const QString erase = player.WaitForWindow("Erase Re-Writable CD");
+    const QString erase = OpenFromMenu(player, burn, "alt+c", {EraseDisc}, "Erase Re-Writable CD");
     ASSERT_FALSE(erase.isEmpty()) << "the erase dialog opens";
     QTest::qWait(500);
     EXPECT_GT(QImage(player.Screenshot(erase, "burn-data-erase")).width(), 200);
