@@ -75,9 +75,9 @@ TEST(WavConvertersE2E, TheThreeConvertersOpenFromTheExtrasMenuAndOneEncodes)
 
     // The MP3 window's rows: input and output boxes below the settings frame, Encode at the foot.
     Xdotool({"windowactivate", "--sync", mp3});
-    TypeInto(mp3, 3000, 3430, input);
-    TypeInto(mp3, 3000, 3910, output);
-    ClickAt(mp3, 4650, 5290);
+    TypeInto(mp3, 3000, 3610, input);
+    TypeInto(mp3, 3000, 4090, output);
+    ClickAt(mp3, 4650, 5470);
 
     QElapsedTimer clock;
     clock.start();
