@@ -42,9 +42,9 @@ Mp3SettingsControls::Mp3SettingsControls(QWidget* container, double top)
     fraQuality = new forms::Frame(container, QStringLiteral("Overall Quality"));
     fraQuality->Move(120, top + 1800, 2775, 915);
     optNormal = new forms::OptionButton(fraQuality, QStringLiteral("Normal"));
-    optNormal->Move(120, 270, 1215, 315);
+    optNormal->Move(120, 330, 1215, 315);
     optStudio = new forms::OptionButton(fraQuality, QStringLiteral("Studio"));
-    optStudio->Move(1440, 270, 1215, 315);
+    optStudio->Move(1440, 330, 1215, 315);
 
     lblChannelMode = new forms::Label(container, QStringLiteral("Channel Mode"));
     lblChannelMode->Move(3060, top + 1860, 1500, 255);
