@@ -124,6 +124,15 @@ void Form::ApplyGeometry(const QRectF& twips)
     }
     // The window manager owns the rectangle of a minimised, maximised or full-screen window.
     if (State() != WindowState::Normal) Raise(Err::CannotSizeMinimizedOrMaximized);
+    // A window not shown yet whose code only gives it a size (its Left and Top stay where they
+    // stand) is placed by the window manager, as the desktop places any new window.
+    if (!placed_ && !isVisible() && wm::Present() && twips.topLeft() == Geometry().topLeft()) {
+        const QMargins guess = Frame();
+        resize(std::max(0, ToPixels(twips.width()) - guess.left() - guess.right()),
+            std::max(0, ToPixels(twips.height()) - guess.top() - guess.bottom()));
+        return;
+    }
+    placed_ = true;
     // Left and Top are the frame's outer corner: the client area goes inside the frame. Until
     // the window manager has told how wide its frame is, the rectangle is placed with the best
     // guess and placed again once the frame is known.

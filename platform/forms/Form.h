@@ -95,6 +95,7 @@ private:
     // The outer rectangle last set, in twips, and the client rectangle it gave: reads back as set
     // while the window keeps that rectangle.
     QRectF outerTwips_;
+    bool placed_ = false; // the program has put the window somewhere itself
     QRect innerPixels_;
     bool loaded_ = false;
     bool unloading_ = false;
