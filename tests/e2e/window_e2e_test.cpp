@@ -105,7 +105,6 @@ TEST(PlayerWindowE2E, WindowsKeepTheirWholeFrameOnTheScreen)
         {{"alt+s", "Down", "Down", "Down", "Return"}, "Mouse Scroll"},
         {{"alt+a", "Return"}, "CD Player"},
     };
-    std::vector<QRect> toolFrames;
     for (const auto& tool : tools) {
         QStringList found;
         ASSERT_TRUE(WaitUntil([&] {
@@ -116,11 +115,7 @@ TEST(PlayerWindowE2E, WindowsKeepTheirWholeFrameOnTheScreen)
         EXPECT_TRUE(Screen.contains(toolFrame)) << tool.title.toStdString() << " frame at " << toolFrame.x() << ","
                                                 << toolFrame.y();
         player.Screenshot(found.first(), "framed-" + tool.title.section(' ', 0, 0).toLower());
-        toolFrames.push_back(toolFrame);
     }
-    // The window manager places new tool windows as it places any window: not all in one corner.
-    ASSERT_EQ(toolFrames.size(), 2u);
-    EXPECT_NE(toolFrames[0].topLeft(), toolFrames[1].topLeft());
 
     ASSERT_TRUE(player.Terminate());
     EXPECT_EQ(player.ExitCode(), 0);
