@@ -1,3 +1,4 @@
+#include "tests/e2e/Desktop.h"
 #include "tests/e2e/PlayerProcess.h"
 #include "tests/engine/MediaClips.h"
 #include "tests/support/TempDir.h"
@@ -26,21 +27,6 @@ TEST(PlayerStartup, ShowsThePlayerWindowAndClosesCleanly)
     EXPECT_EQ(player.ExitCode(), 0);
 }
 
-namespace {
-
-// Share of the picture's pixels in strong colour: the player's own controls are greys, the test
-// clip is coloured bars.
-double ColouredShare(const QImage& image)
-{
-    qint64 coloured = 0;
-    for (int y = 0; y < image.height(); y += 2)
-        for (int x = 0; x < image.width(); x += 2)
-            if (image.pixelColor(x, y).hsvSaturation() > 120) ++coloured;
-    return double(coloured) / ((image.width() / 2) * (image.height() / 2));
-}
-
-} // namespace
-
 TEST(PlayerStartup, PlaysTheFileItIsStartedWithInItsWindow)
 {
     TempDir home;
@@ -55,11 +41,11 @@ TEST(PlayerStartup, PlaysTheFileItIsStartedWithInItsWindow)
     clock.start();
     do {
         image = QImage(player.Screenshot(window, "player-playing"));
-        if (!image.isNull() && ColouredShare(image) > 0.15) break;
+        if (!image.isNull() && desktop::ColouredShare(image) > 0.15) break;
         QThread::msleep(200);
     } while (clock.elapsed() < 20000);
     ASSERT_FALSE(image.isNull());
-    EXPECT_GT(ColouredShare(image), 0.15) << "the clip's picture shows in the window";
+    EXPECT_GT(desktop::ColouredShare(image), 0.15) << "the clip's picture shows in the window";
 
     ASSERT_TRUE(player.Terminate());
     EXPECT_EQ(player.ExitCode(), 0);

@@ -1,4 +1,5 @@
 // The video tools opened from the player's menu in the real program.
+#include "tests/e2e/Desktop.h"
 #include "tests/e2e/PlayerProcess.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestFiles.h"
@@ -15,17 +16,6 @@ namespace {
 constexpr MenuRow ExtrasVideo {1, 3};
 constexpr MenuRow ConvertAvi {0, 2};
 constexpr MenuRow VideoCapture {1, 2};
-
-// Share of the picture's pixels in strong colour: the window's own controls are greys, the test
-// pattern is colour bars.
-double ColouredShare(const QImage& image)
-{
-    qint64 coloured = 0;
-    for (int y = 0; y < image.height(); y += 2)
-        for (int x = 0; x < image.width(); x += 2)
-            if (image.pixelColor(x, y).hsvSaturation() > 120) ++coloured;
-    return double(coloured) / ((image.width() / 2) * (image.height() / 2));
-}
 
 } // namespace
 
@@ -68,11 +58,11 @@ TEST(VideoToolsE2E, VideoCaptureOpensFromTheExtrasMenuShowingThePattern)
     clock.start();
     do {
         shot = QImage(player.Screenshot(capture, "video-capture-window"));
-        if (!shot.isNull() && ColouredShare(shot) > 0.1) break;
+        if (!shot.isNull() && desktop::ColouredShare(shot) > 0.1) break;
         QThread::msleep(200);
     } while (clock.elapsed() < 20000);
     ASSERT_FALSE(shot.isNull());
-    EXPECT_GT(ColouredShare(shot), 0.1) << "the pattern shows in the window";
+    EXPECT_GT(desktop::ColouredShare(shot), 0.1) << "the pattern shows in the window";
 
     ASSERT_TRUE(player.Terminate());
     EXPECT_EQ(player.ExitCode(), 0);
