@@ -1,12 +1,12 @@
 #include "dialogs/clsDS2.h"
 
 #include "platform/forms/RuntimeError.h"
+#include "platform/files/WholeFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QMetaMethod>
 #include <QRandomGenerator>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -40,13 +40,7 @@ bool WriteWhole(const QString& path, const char* bytes, qint64 size)
 {
     // Written beside the destination and put in its place only when complete: a failed write
     // leaves the old destination as it was.
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) return false;
-    if (out.write(bytes, size) != size) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    return files::WriteWholeFile(path, QByteArray::fromRawData(bytes, size));
 }
 
 bool MayWrite(const QString& source, const QString& destination, bool overwrite)

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "platform/files/DelimitedFile.h"
+#include "platform/files/WholeFile.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QPointer>
-#include <QSaveFile>
 #include <QSet>
 
 // Playlist files and the removal of duplicate rows, for the program's list and combo boxes.
@@ -34,14 +34,10 @@ template <class List> void RemoveDuplicateRows(List& list)
 template <class List> bool SaveListBox(const QString& path, List& list)
 {
     // Replaced whole: a failed or interrupted save leaves the list file as it was.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
+    QByteArray bytes;
     for (int i = 0; i < list.ListCount(); ++i)
-        if (file.write((list.List(i) + QStringLiteral("\r\n")).toUtf8()) < 0) {
-            file.cancelWriting();
-            return false;
-        }
-    return file.commit();
+        bytes += (list.List(i) + QStringLiteral("\r\n")).toUtf8();
+    return files::WriteWholeFile(path, bytes);
 }
 
 // Appends the delimited items of the file as rows (so a line holding a comma gives two rows).

@@ -6,6 +6,7 @@
 #include "components/cdwriter/Drives.h"
 #include "components/cdwriter/JobThread.h"
 #include "components/cdwriter/Libraries.h"
+#include "platform/files/WholeFile.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -151,7 +152,7 @@ std::function<void()> WriteImage(JobThread& job, CDWriterXP& writer, const Devic
 
     QSaveFile cue(device.imageFile + QStringLiteral(".cue"));
     const QByteArray sheet = AudioCueSheet(QFileInfo(device.imageFile).fileName(), written).toUtf8();
-    if (!cue.open(QIODevice::WriteOnly) || cue.write(sheet) != sheet.size() || !bin.commit() || !cue.commit())
+    if (!cue.open(QIODevice::WriteOnly) || cue.write(sheet) != sheet.size() || !files::CommitWhole(bin) || !files::CommitWhole(cue))
         return ErrorEvent(writer, Err::WriteFailed, "The disc could not be written.");
     WriteRecorderState(device, RecorderState::Closed);
     return Complete(writer);

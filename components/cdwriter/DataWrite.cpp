@@ -7,6 +7,7 @@
 #include "components/cdwriter/JobThread.h"
 
 #include "components/cdwriter/Libraries.h"
+#include "platform/files/WholeFile.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -301,7 +302,7 @@ bool WriteImageFile(JobThread& job, CDWriterXP& writer, DataImage& image, const 
         out.cancelWriting();
         return false;
     }
-    return out.commit();
+    return files::CommitWhole(out);
 }
 
 IsoImage* ReadLastSession(HeldDrive& held)

@@ -3,10 +3,10 @@
 #include "components/cdwriter/BurnLibrary.h"
 
 #include "components/cdwriter/Libraries.h"
+#include "platform/files/WholeFile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cstring>
 #include <chrono>
 #include <thread>
@@ -143,10 +143,7 @@ void WriteRecorderState(const Device& device, RecorderState state)
         QFile::remove(StateFile(device));
         return;
     }
-    QSaveFile file(StateFile(device));
-    if (!file.open(QIODevice::WriteOnly)) return;
-    file.write(state == RecorderState::Closed ? "closed\n" : "open\n");
-    file.commit();
+    files::WriteWholeFile(StateFile(device), state == RecorderState::Closed ? "closed\n" : "open\n");
 }
 
 DiscInfo ReadDiscInfo(HeldDrive& held)

@@ -1,7 +1,8 @@
 #include "platform/files/DelimitedFile.h"
 
+#include "platform/files/WholeFile.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <cmath>
 
 namespace files {
@@ -23,14 +24,7 @@ QString FieldText(const Field& field)
 // the old one's place: a crash or a full disk leaves the old file or the new one, never a part.
 bool WriteWhole(const QString& path, const QString& line)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    const QByteArray bytes = (line + QStringLiteral("\r\n")).toUtf8();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WriteWholeFile(path, (line + QStringLiteral("\r\n")).toUtf8());
 }
 
 } // namespace

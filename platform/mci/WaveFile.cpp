@@ -1,5 +1,7 @@
 #include "platform/mci/WaveFile.h"
 
+#include "platform/files/WholeFile.h"
+
 #include <QSaveFile>
 #include <QString>
 #include <cstdint>
@@ -50,7 +52,7 @@ bool WriteWaveFile(const std::string& path, const PcmFormat& format, std::string
     if (file.write(header) != header.size()) return false;
     if (file.write(data.data(), qint64(data.size())) != qint64(data.size())) return false;
     if ((bytes & 1) && file.write("\0", 1) != 1) return false; // chunks are padded to even length
-    return file.commit();
+    return files::CommitWhole(file);
 }
 
 } // namespace mci

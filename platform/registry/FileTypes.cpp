@@ -1,13 +1,13 @@
 #include "platform/registry/FileTypes.h"
 
 #include "platform/registry/Registry.h"
+#include "platform/files/WholeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringList>
 
 namespace registry {
@@ -48,10 +48,7 @@ QStringList ReadLines(const QString& path)
 bool WriteLines(const QString& path, const QStringList& lines)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    file.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
-    return file.commit();
+    return files::WriteWholeFile(path, (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
 }
 
 // The value of a key in one group of a desktop-style file; nothing when absent.

@@ -1,13 +1,13 @@
 #include "platform/registry/Registry.h"
 
 #include "platform/registry/FileTypes.h"
+#include "platform/files/WholeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <vector>
 
@@ -136,10 +136,7 @@ public:
         QJsonObject roots;
         for (const Key& k : roots_)
             roots.insert(k.name, ToJson(k));
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly)) return false;
-        file.write(QJsonDocument(roots).toJson(QJsonDocument::Indented));
-        return file.commit();
+        return files::WriteWholeFile(path, QJsonDocument(roots).toJson(QJsonDocument::Indented));
     }
 
 private:

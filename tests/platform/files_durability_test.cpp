@@ -1,6 +1,8 @@
 // The program's small files survive a crash, a kill or a full disk whole, and a huge or garbage
 // file costs no more to read than a proper one.
 #include "platform/files/DelimitedFile.h"
+#include "platform/forms/ListControls.h"
+#include "player/ListBox.h"
 #include "player/SingleInstance.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestFiles.h"
@@ -97,8 +99,13 @@ TEST(FilesDurability, AWriteOntoAFullDiskKeepsTheOldFile)
     ScratchMount disk(dir.path(), "size=256k");
     if (!disk.Mounted()) GTEST_SKIP() << "a small file system needs root";
     const QString path = dir.file(QStringLiteral("RecentFiles.ini"));
+    const QString list = dir.file(QStringLiteral("list.txt"));
     ASSERT_TRUE(files::WriteRecord(path, {QStringLiteral("/music/one.mp3"), QStringLiteral("/music/two.mp3")}));
+    forms::ComboBox playlist(nullptr);
+    playlist.AddItem(QStringLiteral("/music/one.mp3"));
+    ASSERT_TRUE(ListBox::SaveListBox(list, playlist));
     const QByteArray before = Read(path);
+    const QByteArray listBefore = Read(list);
     {
         QFile filler(dir.file(QStringLiteral("filler")));
         ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
@@ -106,10 +113,21 @@ TEST(FilesDurability, AWriteOntoAFullDiskKeepsTheOldFile)
         while (filler.write(block) == block.size() && filler.flush()) {
         }
     }
+    // What a user's exit really writes: a record of a few dozen bytes, which stays in the save
+    // file's buffer until it is committed.
+    EXPECT_FALSE(files::WriteRecord(path, {QString(), QStringLiteral("/music/three.mp3"), QString(), QString()}));
+    EXPECT_EQ(Read(path), before);
     EXPECT_FALSE(files::WriteRecord(path, {Record('c', 8192), Record('d', 8192)}));
     EXPECT_EQ(Read(path), before);
     EXPECT_FALSE(files::WriteLine(path, Record('e', 20000)));
     EXPECT_EQ(Read(path), before);
+
+    playlist.AddItem(QStringLiteral("/music/two.mp3"));
+    EXPECT_FALSE(ListBox::SaveListBox(list, playlist));
+    EXPECT_EQ(Read(list), listBefore);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+        (QStringList {QStringLiteral("RecentFiles.ini"), QStringLiteral("filler"), QStringLiteral("list.txt")}))
+        << "no temporary file is left behind";
 }
 
 TEST(FilesDurability, AHugeFileIsReadNoFurtherThanItsFewItemsNeed)

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QSaveFile;
+
+namespace files {
+
+// Puts what was written to the save file in its target's place only once every byte has reached
+// the disk; otherwise the temporary file goes and the target stays as it was. False on any failure.
+bool CommitWhole(QSaveFile& file);
+
+// Replaces the file at path with bytes, the same way: the old file or the new one, never a part.
+bool WriteWholeFile(const QString& path, const QByteArray& bytes);
+
+} // namespace files
