@@ -190,6 +190,8 @@ void frmExtract::RipStarted()
     lstStatus->AddItem(QStringLiteral("Preparing for Audio Extraction!"));
     m_dtStart = QDateTime::currentDateTime();
     m_bRipping = true;
+    tracksWritten_ = 0;
+    cancelled_ = false;
     cmdGo->setEnabled(false);
     cmdFileName->setEnabled(false);
     setCursor(Qt::WaitCursor);
@@ -226,6 +228,7 @@ void frmExtract::RipStatus(int code, int value)
         lblTrackProgress->setCaption(QStringLiteral("Track Progress: ") + QString::number(prgTrack->Value()) + QLatin1Char('%'));
     } else if (code >= 3 && code <= 14 && messages[code]) {
         lstStatus->AddItem(QString::fromLatin1(messages[code]));
+        if (code == CDRipperX::Cancelled) cancelled_ = true;
     }
     forms::DoEvents();
 }
@@ -234,11 +237,20 @@ void frmExtract::TrackCompleted()
 {
     lstStatus->AddItem(QStringLiteral("Finished Ripping Track#") + TwoDigits(m_intTrack) + QStringLiteral(" to ") + m_strFile);
     if (prgTotal->Value() < prgTotal->Max()) prgTotal->setValue(prgTotal->Value() + 1);
+    ++tracksWritten_;
 }
 
 void frmExtract::RipCompleted()
 {
-    lstStatus->AddItem(QStringLiteral("Audio Ripping Complete!"));
+    // An extraction that wrote nothing, and was not cancelled, failed: saying it completed would
+    // hide the errors listed above it.
+    if (tracksWritten_ == 0 && !cancelled_) {
+        const QString failed = QStringLiteral("Audio Ripping Failed: no file could be written.");
+        lstStatus->AddItem(failed);
+        sbrTime->setPanelText(1, failed);
+    } else {
+        lstStatus->AddItem(QStringLiteral("Audio Ripping Complete!"));
+    }
     m_bRipping = false;
     cmdGo->setEnabled(true);
     cmdFileName->setEnabled(true);

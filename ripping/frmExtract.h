@@ -62,4 +62,7 @@ private:
     void TrackStarted(const QString& file, int start, int end, int track);
     void TrackCompleted();
     QMetaObject::Connection connections_[5];
+    // Of the extraction running: the tracks finished, and whether it was cancelled.
+    int tracksWritten_ = 0;
+    bool cancelled_ = false;
 };

@@ -18,6 +18,10 @@ namespace cdwriter {
 
 namespace {
 constexpr int CdRate = 44100;
+// The sample rates sound files are made at lie well within these; a header outside them is
+// damaged, and a resampler for it would cost seconds and gigabytes before failing.
+constexpr int LowestRate = 1000;
+constexpr int HighestRate = 768000;
 }
 
 struct AudioDecoder::State {
@@ -31,18 +35,58 @@ struct AudioDecoder::State {
     bool finished = false;
     std::vector<std::int16_t> pending; // converted samples not handed out yet
     std::size_t pendingAt = 0;
+    // What the resampler takes: the sound of the frames decoded so far.
+    AVChannelLayout inLayout {};
+    AVSampleFormat inFormat = AV_SAMPLE_FMT_NONE;
+    int inRate = 0;
 
     ~State()
     {
         av_frame_free(&frame);
         av_packet_free(&packet);
         swr_free(&resampler);
+        av_channel_layout_uninit(&inLayout);
         avcodec_free_context(&codec);
         avformat_close_input(&format);
     }
 
+    // Sets the resampler up for sound of this layout, format and rate, unless it is so already.
+    // A stream may change its sound between frames (an MP3 joined from a stereo and a mono
+    // file): what the old set-up still holds is converted first. False for sound that cannot
+    // be converted.
+    bool Configure(const AVChannelLayout& given, AVSampleFormat sampleFormat, int rate)
+    {
+        AVChannelLayout layout {};
+        if (given.order == AV_CHANNEL_ORDER_UNSPEC)
+            av_channel_layout_default(&layout, given.nb_channels);
+        else if (av_channel_layout_copy(&layout, &given) < 0)
+            return false;
+        const bool same = resampler && inFormat == sampleFormat && inRate == rate
+            && av_channel_layout_compare(&inLayout, &layout) == 0;
+        if (same) {
+            av_channel_layout_uninit(&layout);
+            return true;
+        }
+        Convert(nullptr, 0);
+        swr_free(&resampler);
+        av_channel_layout_uninit(&inLayout);
+        inLayout = layout;
+        inFormat = sampleFormat;
+        inRate = rate;
+        if (rate < LowestRate || rate > HighestRate || layout.nb_channels < 1) return false;
+        AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
+        if (swr_alloc_set_opts2(&resampler, &stereo, AV_SAMPLE_FMT_S16, CdRate, &layout, sampleFormat, rate, 0, nullptr)
+                < 0
+            || swr_init(resampler) < 0) {
+            swr_free(&resampler);
+            return false;
+        }
+        return true;
+    }
+
     void Convert(const std::uint8_t** data, int samples)
     {
+        if (!resampler) return;
         const int room = swr_get_out_samples(resampler, samples);
         if (room <= 0) return;
         const std::size_t keep = pending.size() - pendingAt;
@@ -60,7 +104,9 @@ struct AudioDecoder::State {
     {
         while (pendingAt >= pending.size() && !finished) {
             if (avcodec_receive_frame(codec, frame) == 0) {
-                Convert(const_cast<const std::uint8_t**>(frame->extended_data), frame->nb_samples);
+                // A frame whose sound cannot be converted is skipped, as a damaged packet is.
+                if (Configure(frame->ch_layout, AVSampleFormat(frame->format), frame->sample_rate))
+                    Convert(const_cast<const std::uint8_t**>(frame->extended_data), frame->nb_samples);
                 av_frame_unref(frame);
                 continue;
             }
@@ -102,13 +148,7 @@ bool AudioDecoder::Open(const QString& path)
     if (!s->codec || avcodec_parameters_to_context(s->codec, stream->codecpar) < 0
         || avcodec_open2(s->codec, decoder, nullptr) < 0)
         return false;
-    if (s->codec->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
-        av_channel_layout_default(&s->codec->ch_layout, s->codec->ch_layout.nb_channels);
-    AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
-    if (swr_alloc_set_opts2(&s->resampler, &stereo, AV_SAMPLE_FMT_S16, CdRate, &s->codec->ch_layout, s->codec->sample_fmt,
-            s->codec->sample_rate, 0, nullptr) < 0
-        || swr_init(s->resampler) < 0)
-        return false;
+    if (!s->Configure(s->codec->ch_layout, s->codec->sample_fmt, s->codec->sample_rate)) return false;
     s->packet = av_packet_alloc();
     s->frame = av_frame_alloc();
     if (!s->packet || !s->frame) return false;
@@ -116,7 +156,8 @@ bool AudioDecoder::Open(const QString& path)
     double seconds = 0;
     if (stream->duration != AV_NOPTS_VALUE) seconds = stream->duration * av_q2d(stream->time_base);
     else if (s->format->duration != AV_NOPTS_VALUE) seconds = s->format->duration / double(AV_TIME_BASE);
-    if (seconds <= 0) return false;
+    // Not one CD frame of sound, or a length no file could have.
+    if (!(seconds * CdRate >= 0.5) || seconds * CdRate > 1e15) return false;
     frames_ = static_cast<std::int64_t>(seconds * CdRate + 0.5);
     state_ = std::move(s);
     return true;

@@ -7,7 +7,7 @@
 namespace cdwriter {
 
 // Decodes an MP3 or WAV file to CD audio: 44.1 kHz, 16-bit, two interleaved channels, whatever
-// rate and channels the file has.
+// rate and channels the file has, also where they change within the file.
 class AudioDecoder {
 public:
     AudioDecoder();
@@ -15,7 +15,8 @@ public:
     AudioDecoder(const AudioDecoder&) = delete;
     AudioDecoder& operator=(const AudioDecoder&) = delete;
 
-    // False for a file that cannot be read, or that is not an MP3 or WAV file with sound.
+    // False for a file that cannot be read, or that is not an MP3 or WAV file with sound: at
+    // least one CD frame of it, at a sample rate sound files are made at (1 to 768 kHz).
     bool Open(const QString& path);
     // The length in CD frames, from the file's own duration.
     std::int64_t Frames() const { return frames_; }

@@ -91,11 +91,11 @@ bool AudioEncoder::EncodeFile(const QString& inputPath, const QString& outputPat
         };
         for (;;) {
             if (cancelled()) return;
-            const std::size_t frames = reader->Read(buffer.data(), ChunkFrames);
+            const std::size_t frames = reader->Read(buffer.data(), buffer.size() * sizeof(buffer[0]));
             if (frames == 0) break;
             if (!stream->Write(buffer.data(), frames)) {
+                SetLastError(stream->OutputFailed() ? EncodeError::CreateOutput : EncodeError::EncodingBuffer);
                 stream.reset();
-                SetLastError(EncodeError::EncodingBuffer);
                 Post(percent < 0 ? 0 : percent, EncodeStatusCode::Failed);
                 return;
             }

@@ -66,15 +66,21 @@ public:
         return file_.Commit();
     }
 
+    bool OutputFailed() const override { return outputFailed_; }
+
 private:
     bool Put(int bytes)
     {
-        return bytes == 0 || std::fwrite(buffer_.data(), 1, std::size_t(bytes), file_.File()) == std::size_t(bytes);
+        if (bytes == 0 || std::fwrite(buffer_.data(), 1, std::size_t(bytes), file_.File()) == std::size_t(bytes))
+            return true;
+        outputFailed_ = true;
+        return false;
     }
 
     lame_t lame_;
     files::PartialFile file_;
     std::vector<unsigned char> buffer_;
+    bool outputFailed_ = false;
 };
 
 MPEG_mode LameMode(int channelMode)

@@ -17,6 +17,9 @@ public:
     virtual bool Write(const std::int16_t* samples, std::size_t frames) = 0;
     // Completes the file and puts it in place. False when it could not be completed.
     virtual bool Finish() = 0;
+    // After a failed Write: true when the output file could not take what was encoded (a full
+    // disk, a vanished folder), false when the encoding itself failed.
+    virtual bool OutputFailed() const { return false; }
 };
 
 class RipEncoder {

@@ -13,6 +13,35 @@ namespace {
 // The encoder's own default when no rate is asked for (about 112 kb/s for CD audio).
 constexpr float DefaultQuality = 0.3f;
 
+constexpr int Channels = 2;
+constexpr long SampleRate = 44100;
+
+// kb/s as vorbisenc.h takes them: bits per second, -1 for a rate not set.
+long Bps(int kbps) { return kbps ? kbps * 1000L : -1; }
+
+// Whether the library has a set-up for CD audio at these rates (kb/s, 0 = not set).
+bool RatesAccepted(int high, int nominal, int low)
+{
+    vorbis_info info;
+    vorbis_info_init(&info);
+    const bool accepted
+        = vorbis_encode_setup_managed(&info, Channels, SampleRate, Bps(high), Bps(nominal), Bps(low)) == 0;
+    vorbis_info_clear(&info);
+    return accepted;
+}
+
+// The lowest average rate the library can encode CD audio at (45 kb/s for 44.1 kHz stereo): its
+// set-up tables start there, and it refuses any rate below.
+int LowestNominal()
+{
+    static const int lowest = [] {
+        for (int kbps = 1; kbps <= 320; ++kbps)
+            if (RatesAccepted(0, kbps, 0)) return kbps;
+        return 0;
+    }();
+    return lowest;
+}
+
 class VorbisStream : public RipEncoderStream {
 public:
     explicit VorbisStream(files::PartialFile file)
@@ -73,6 +102,8 @@ public:
         return file_.Commit();
     }
 
+    bool OutputFailed() const override { return outputFailed_; }
+
 private:
     bool Drain()
     {
@@ -93,8 +124,10 @@ private:
         ogg_page page;
         while (flush ? ogg_stream_flush(&ogg_, &page) : ogg_stream_pageout(&ogg_, &page)) {
             if (std::fwrite(page.header, 1, std::size_t(page.header_len), file_.File()) != std::size_t(page.header_len)
-                || std::fwrite(page.body, 1, std::size_t(page.body_len), file_.File()) != std::size_t(page.body_len))
+                || std::fwrite(page.body, 1, std::size_t(page.body_len), file_.File()) != std::size_t(page.body_len)) {
+                outputFailed_ = true;
                 return false;
+            }
         }
         return true;
     }
@@ -106,6 +139,7 @@ private:
     vorbis_block block_ {};
     ogg_stream_state ogg_ {};
     bool started_ = false;
+    bool outputFailed_ = false;
 };
 
 } // namespace
@@ -118,19 +152,23 @@ VorbisEncoderX::VorbisEncoderX(QObject* parent)
 std::unique_ptr<RipEncoderStream> VorbisEncoderX::OpenStream(files::PartialFile file, std::uint64_t, int& error)
 {
     error = EncodeError::InvalidSettings;
-    const int nominal = NominalBitrate();
+    int nominal = NominalBitrate();
     const int low = MinBitrate();
-    const int high = MaxBitrate();
+    int high = MaxBitrate();
     if (nominal < 0 || low < 0 || high < 0 || (low && high && low > high)) return nullptr;
+    if ((nominal || low || high) && !RatesAccepted(high, nominal, low)) {
+        // Too low a rate (an average or a maximum below what the library covers): the file is
+        // made at the lowest average rate it has, rather than not at all.
+        nominal = std::max(nominal, LowestNominal());
+        if (high) high = std::max(high, nominal);
+    }
 
     auto stream = std::make_unique<VorbisStream>(std::move(file));
     vorbis_info* info = stream->Info();
     if (!nominal && !low && !high) {
-        if (vorbis_encode_init_vbr(info, 2, 44100, DefaultQuality) != 0) return nullptr;
+        if (vorbis_encode_init_vbr(info, Channels, SampleRate, DefaultQuality) != 0) return nullptr;
     } else {
-        if (vorbis_encode_setup_managed(info, 2, 44100, high ? high * 1000 : -1, nominal ? nominal * 1000 : -1,
-                low ? low * 1000 : -1)
-            != 0)
+        if (vorbis_encode_setup_managed(info, Channels, SampleRate, Bps(high), Bps(nominal), Bps(low)) != 0)
             return nullptr;
         // A nominal rate alone is an average to aim at, not a limit to enforce.
         if (!low && !high) vorbis_encode_ctl(info, OV_ECTL_RATEMANAGE2_SET, nullptr);

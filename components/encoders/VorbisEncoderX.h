@@ -4,7 +4,8 @@
 
 // The Ogg Vorbis encoder. A nominal rate alone sets the average the encoder aims at; a minimum
 // or maximum makes the rate managed within those limits. With no rate at all it encodes at its
-// default quality.
+// default quality. Rates too low for the library to encode CD audio at (an average below 45 kb/s,
+// or a maximum that leaves it no such average) are raised to the lowest average it encodes.
 class VorbisEncoderX : public AudioEncoder {
     Q_OBJECT
 public:

@@ -20,13 +20,41 @@ namespace {
 
 constexpr int SampleRates[] {8000, 11025, 16000, 22050, 32000, 44100, 48000};
 
+// The formats a Windows Media Audio encoder offers, as the codec's published format table lists
+// them: a bit rate goes with the sample rates and channels it was tuned for.
+struct Format {
+    int kbps;
+    int hz;
+    bool stereo;
+};
+// clang-format off
+constexpr Format PublishedFormats[] {
+    {192, 48000, true}, {160, 48000, true}, {128, 48000, true},
+    {192, 44100, true}, {160, 44100, true}, {128, 44100, true}, {96, 44100, true}, {80, 44100, true},
+    {64, 44100, true}, {48, 44100, true}, {32, 44100, true}, {48, 44100, false}, {32, 44100, false},
+    {48, 32000, true}, {40, 32000, true}, {32, 32000, true}, {20, 32000, false},
+    {32, 22050, true}, {22, 22050, true}, {20, 22050, true}, {20, 22050, false}, {16, 22050, false},
+    {20, 16000, true}, {16, 16000, true}, {16, 16000, false}, {12, 16000, false}, {10, 16000, false},
+    {10, 11025, false}, {8, 11025, false},
+    {12, 8000, true}, {8, 8000, false}, {6, 8000, false}, {5, 8000, false},
+};
+// clang-format on
+
+bool Published(int hz, int kbps, bool stereo)
+{
+    for (const Format& f : PublishedFormats)
+        if (f.kbps == kbps && f.hz == hz && f.stereo == stereo) return true;
+    return false;
+}
+
 struct CodecDeleter {
     void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
 };
 using CodecContext = std::unique_ptr<AVCodecContext, CodecDeleter>;
 
-// A wmav2 encoder opened for these settings; null when the codec refuses them.
-CodecContext OpenCodec(int sampleRate, int kbps, bool stereo)
+// A wmav2 encoder opened for these settings; null when the codec refuses them. A `quiet` open
+// only asks: the codec's refusal is then an answer, not an error to print.
+CodecContext OpenCodec(int sampleRate, int kbps, bool stereo, bool quiet = false)
 {
     const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_WMAV2);
     if (!codec || sampleRate <= 0 || kbps <= 0) return nullptr;
@@ -37,6 +65,8 @@ CodecContext OpenCodec(int sampleRate, int kbps, bool stereo)
     context->bit_rate = std::int64_t(kbps) * 1000;
     av_channel_layout_default(&context->ch_layout, stereo ? 2 : 1);
     context->time_base = AVRational {1, sampleRate};
+    // avcodec.h: log_level_offset is added to the level of every message of this context.
+    if (quiet) context->log_level_offset = AV_LOG_TRACE;
     if (avcodec_open2(context.get(), codec, nullptr) < 0) return nullptr;
     return context;
 }
@@ -115,6 +145,8 @@ public:
         return file_.Commit();
     }
 
+    bool OutputFailed() const override { return outputFailed_; }
+
 private:
     bool Resample(const std::uint8_t** in, int frames)
     {
@@ -165,7 +197,10 @@ private:
             if (result < 0) return false;
             av_packet_rescale_ts(packet_, codec_->time_base, format_->streams[0]->time_base);
             packet_->stream_index = 0;
-            if (av_interleaved_write_frame(format_, packet_) < 0) return false;
+            if (av_interleaved_write_frame(format_, packet_) < 0) {
+                outputFailed_ = true;
+                return false;
+            }
         }
     }
 
@@ -177,6 +212,7 @@ private:
     AVPacket* packet_ = nullptr;
     AVFormatContext* format_ = nullptr;
     std::int64_t pts_ = 0;
+    bool outputFailed_ = false;
 };
 
 } // namespace
@@ -190,15 +226,16 @@ int WMAEncoderX::SampleRateHz(int code) { return code >= 0 && code <= 6 ? Sample
 
 bool WMAEncoderX::IsFormatSupported(int sampleRateCode, int kbps, bool stereo) const
 {
-    // Asking the codec means opening it; the answers never change, so each is asked once.
+    // A published format is offered when the codec writes it too (it writes nothing below
+    // 24 kb/s). Asking the codec means opening it; the answers never change, so each is asked once.
     static std::mutex mutex;
     static std::map<std::tuple<int, int, bool>, bool> answers;
     const int rate = SampleRateHz(sampleRateCode);
-    if (!rate || kbps <= 0) return false;
+    if (!Published(rate, kbps, stereo)) return false;
     const auto key = std::make_tuple(rate, kbps, stereo);
     std::lock_guard lock(mutex);
     auto it = answers.find(key);
-    if (it == answers.end()) it = answers.emplace(key, OpenCodec(rate, kbps, stereo) != nullptr).first;
+    if (it == answers.end()) it = answers.emplace(key, OpenCodec(rate, kbps, stereo, true) != nullptr).first;
     return it->second;
 }
 

@@ -2,8 +2,9 @@
 
 #include "components/encoders/AudioEncoder.h"
 
-// The Windows Media Audio encoder (version 2 coding in an ASF file). Which bit rates, sample
-// rates and channel counts it offers is what its codec accepts.
+// The Windows Media Audio encoder (version 2 coding in an ASF file). It offers the bit rates,
+// sample rates and channel counts of the codec's published format table that its codec writes:
+// high bit rates only at high sample rates, and nothing below 24 kb/s.
 class WMAEncoderX : public AudioEncoder {
     Q_OBJECT
 public:

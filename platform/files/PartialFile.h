@@ -17,7 +17,8 @@ public:
     PartialFile& operator=(const PartialFile&) = delete;
 
     // Creates the hidden file in the target's folder. False when the target can't be written
-    // there: its folder is missing or read-only, or the target is a folder.
+    // there: its folder is missing or read-only, or the target is a folder. Hidden files for the
+    // same target that a writer killed on the way left there are removed first.
     bool Create(const std::string& target);
 
     // The hidden file, open for reading and writing; null once closed.

@@ -60,6 +60,7 @@ WavReader::OpenResult WavReader::Open(const std::string& path)
             format_.pcm = tag == FormatPcm;
             format_.channels = Le16(&fmt[2]);
             format_.sampleRate = static_cast<int>(Le32(&fmt[4]));
+            format_.bytesPerSecond = Le32(&fmt[8]);
             format_.blockAlign = Le16(&fmt[12]);
             format_.bitsPerSample = Le16(&fmt[14]);
             haveFormat = true;
@@ -80,12 +81,13 @@ WavReader::OpenResult WavReader::Open(const std::string& path)
     }
 }
 
-std::size_t WavReader::Read(void* buffer, std::size_t frames)
+std::size_t WavReader::Read(void* buffer, std::size_t bufferBytes)
 {
     if (!file_) return 0;
+    const std::size_t align = static_cast<std::size_t>(format_.blockAlign);
+    std::size_t frames = bufferBytes / align;
     if (frames > FramesLeft()) frames = static_cast<std::size_t>(FramesLeft());
     if (frames == 0) return 0;
-    const std::size_t align = static_cast<std::size_t>(format_.blockAlign);
     const std::size_t bytes = std::fread(buffer, 1, frames * align, file_);
     if (bytes < frames * align) failed_ = std::ferror(file_) != 0;
     const std::size_t got = bytes / align;

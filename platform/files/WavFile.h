@@ -15,8 +15,14 @@ struct WavFormat {
     int sampleRate = 0;
     int bitsPerSample = 0;
     int blockAlign = 0;
+    std::uint32_t bytesPerSecond = 0;
 
-    bool IsCdAudio() const { return pcm && channels == 2 && sampleRate == 44100 && bitsPerSample == 16; }
+    // 44.1 kHz, 16-bit, two channels of PCM, with the frame size and data rate that go with them.
+    bool IsCdAudio() const
+    {
+        return pcm && channels == 2 && sampleRate == 44100 && bitsPerSample == 16 && blockAlign == 4
+            && bytesPerSecond == 176400;
+    }
 };
 
 // Reads the samples of a RIFF WAVE file. A data chunk that claims more than the file holds (a
@@ -39,9 +45,10 @@ public:
     std::uint64_t TotalFrames() const { return totalFrames_; }
     std::uint64_t FramesLeft() const { return totalFrames_ - framesRead_; }
 
-    // Reads up to `frames` frames into `buffer` (frames * blockAlign bytes). Returns the frames
-    // read: 0 at the end of the data, fewer than asked at the end or on a read error.
-    std::size_t Read(void* buffer, std::size_t frames);
+    // Reads as many whole frames (blockAlign bytes each) as fit in the `bufferBytes` bytes of
+    // `buffer`, whatever the header says. Returns the frames read: 0 at the end of the data or
+    // when not one frame fits, fewer than fit at the end or on a read error.
+    std::size_t Read(void* buffer, std::size_t bufferBytes);
     bool Failed() const { return failed_; }
 
 private:

@@ -4,17 +4,17 @@
 #include "platform/forms/ListControls.h"
 #include "player/ListBox.h"
 #include "player/SingleInstance.h"
+#include "tests/support/ScratchMount.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestChild.h"
 #include "tests/support/TestFiles.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
-#include <unistd.h>
 
 namespace {
 
@@ -25,41 +25,12 @@ QByteArray RecordBytes(char fill, int length)
     return (QLatin1Char('"') + Record(fill, length) + QStringLiteral("\"\r\n")).toUtf8();
 }
 
-// A small file system of the test's own, so a full disk and a read-only folder can be had.
-class ScratchMount {
-public:
-    ScratchMount(const QString& path, const char* options)
-        : path_(path)
-    {
-        mounted_ = ::geteuid() == 0 && ::mount("tessel-test", path.toLocal8Bit().constData(), "tmpfs", 0, options) == 0;
-    }
-    ~ScratchMount()
-    {
-        if (mounted_) ::umount(path_.toLocal8Bit().constData());
-    }
-    bool Mounted() const { return mounted_; }
-
-private:
-    QString path_;
-    bool mounted_ = false;
-};
-
-QProcess* StartTestChild(const QString& filter, const QString& argument)
-{
-    auto* child = new QProcess;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("TESSEL_TEST_CHILD_ARGUMENT"), argument);
-    child->setProcessEnvironment(env);
-    child->start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=") + filter});
-    return child;
-}
-
 } // namespace
 
 // Run only as the child of the tests below: writes two records in turn until it is killed.
 TEST(FilesChild, WritesRecordsUntilKilled)
 {
-    const QString path = qEnvironmentVariable("TESSEL_TEST_CHILD_ARGUMENT");
+    const QString path = TestChildArgument();
     if (path.isEmpty()) GTEST_SKIP() << "run by the durability tests";
     for (int i = 0;; ++i) {
         files::WriteRecord(path, {Record(i % 2 ? 'b' : 'a', 1 << 20)});
@@ -70,7 +41,7 @@ TEST(FilesChild, WritesRecordsUntilKilled)
 // Run only as the child of the tests below: reports whether it got the instance lock.
 TEST(FilesChild, TakesTheInstanceLock)
 {
-    const QString path = qEnvironmentVariable("TESSEL_TEST_CHILD_ARGUMENT");
+    const QString path = TestChildArgument();
     if (path.isEmpty()) GTEST_SKIP() << "run by the instance tests";
     std::fputs(SingleInstance::Acquire(path) ? "acquired\n" : "refused\n", stdout);
 }
@@ -83,7 +54,7 @@ TEST(FilesDurability, AWriteKilledAtAnyPointLeavesTheOldFileOrTheNewOne)
     const QByteArray b = RecordBytes('b', 1 << 20);
     for (int round = 0; round < 12; ++round) {
         QFile::remove(path + QStringLiteral(".ready"));
-        std::unique_ptr<QProcess> child(StartTestChild(QStringLiteral("FilesChild.WritesRecordsUntilKilled"), path));
+        std::unique_ptr<QProcess> child = StartTestChild(QStringLiteral("FilesChild.WritesRecordsUntilKilled"), path);
         ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(path + QStringLiteral(".ready")); }, 20000));
         QTest::qWait(QRandomGenerator::global()->bounded(1, 40));
         child->kill();
@@ -158,12 +129,12 @@ TEST(FilesDurability, AReadOnlyProgramFolderStillAllowsOnlyOnePlayer)
     const QString lock = dir.file(QStringLiteral("tessel.lock"));
     ASSERT_TRUE(SingleInstance::Acquire(lock));
 
-    std::unique_ptr<QProcess> second(StartTestChild(QStringLiteral("FilesChild.TakesTheInstanceLock"), lock));
+    std::unique_ptr<QProcess> second = StartTestChild(QStringLiteral("FilesChild.TakesTheInstanceLock"), lock);
     ASSERT_TRUE(second->waitForFinished(20000));
     EXPECT_TRUE(second->readAllStandardOutput().contains("refused"));
 
     SingleInstance::Release();
-    std::unique_ptr<QProcess> third(StartTestChild(QStringLiteral("FilesChild.TakesTheInstanceLock"), lock));
+    std::unique_ptr<QProcess> third = StartTestChild(QStringLiteral("FilesChild.TakesTheInstanceLock"), lock);
     ASSERT_TRUE(third->waitForFinished(20000));
     EXPECT_TRUE(third->readAllStandardOutput().contains("acquired"));
 }

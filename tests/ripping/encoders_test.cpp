@@ -4,14 +4,19 @@
 #include "components/encoders/VorbisEncoderX.h"
 #include "components/encoders/WMAEncoderX.h"
 #include "tests/ripping/EncoderMedia.h"
+#include "tests/support/ScratchMount.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestChild.h"
 #include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryFile>
 #include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -123,6 +128,31 @@ TEST_P(EachEncoder, RefusesInputItCannotEncodeAndOutputItCannotWrite)
         EXPECT_TRUE(Encode(*encoder, input, output).empty()) << wrong.name;
         EXPECT_EQ(encoder->LastError(), EncodeError::InputFormat) << wrong.name;
     }
+    // Headers that name CD audio but give another frame size or data rate: reading them as they
+    // say would overrun the encoder's buffer or encode stale samples.
+    const QByteArray sound = Read(good);
+    const qsizetype fmt = sound.indexOf("fmt ");
+    ASSERT_GT(fmt, 0);
+    const struct {
+        const char* name;
+        int offset; // from the start of the "fmt " chunk's fields
+        std::uint32_t value;
+        int bytes;
+    } damaged[] = {
+        {"align8.wav", 12, 8, 2},
+        {"align65535.wav", 12, 65535, 2},
+        {"align2.wav", 12, 2, 2},
+        {"rate.wav", 8, 88200, 4},
+    };
+    for (const auto& d : damaged) {
+        QByteArray bytes = sound;
+        for (int i = 0; i < d.bytes; ++i)
+            bytes[fmt + 8 + d.offset + i] = char(d.value >> (8 * i));
+        const QString input = dir.file(QLatin1String(d.name));
+        Write(input, bytes);
+        EXPECT_TRUE(Encode(*encoder, input, output).empty()) << d.name;
+        EXPECT_EQ(encoder->LastError(), EncodeError::InputFormat) << d.name;
+    }
     const QString text = dir.file(QStringLiteral("notes.wav"));
     Write(text, "not a sound at all");
     EXPECT_TRUE(Encode(*encoder, text, output).empty());
@@ -184,6 +214,23 @@ TEST_P(EachEncoder, CancelStopsWithStatusTwoAndLeavesNoFile)
     EXPECT_TRUE(QFileInfo::exists(output));
 }
 
+TEST_P(EachEncoder, AFullDiskIsAnOutputErrorAndLeavesNoFile)
+{
+    TempDir dir;
+    TempDir small;
+    const QString input = dir.file(QStringLiteral("tone.wav"));
+    media::MakeWav(input, 60.0);
+    ScratchMount disk(small.path(), "size=32k");
+    if (!disk.Mounted()) GTEST_SKIP() << "a small file system needs root";
+    auto encoder = GetParam().make();
+    const auto statuses
+        = Encode(*encoder, input, small.file(QStringLiteral("tone") + QLatin1String(GetParam().extension)));
+    ASSERT_FALSE(statuses.empty()) << encoder->LastError();
+    EXPECT_EQ(statuses.back().status, EncodeStatusCode::Failed);
+    EXPECT_EQ(encoder->LastError(), EncodeError::CreateOutput);
+    EXPECT_TRUE(FilesIn(small.path()).isEmpty());
+}
+
 TEST_P(EachEncoder, RipStreamPutsItsFileInPlaceOnlyWhenFinished)
 {
     TempDir dir;
@@ -213,6 +260,49 @@ TEST_P(EachEncoder, RipStreamPutsItsFileInPlaceOnlyWhenFinished)
 
     EXPECT_FALSE(encoder->BeginRipStream(dir.file(QStringLiteral("none/x")).toStdString(), 0));
     EXPECT_EQ(encoder->LastError(), EncodeError::CreateOutput);
+}
+
+// Run only as the child of the test below: encodes the WAV file it is given into "out.mp3" beside
+// it, and waits to be killed.
+TEST(EncoderChild, EncodesUntilKilled)
+{
+    const QString input = TestChildArgument();
+    if (input.isEmpty()) GTEST_SKIP() << "run by the leftover test";
+    MP3EncoderX encoder;
+    ASSERT_TRUE(encoder.EncodeFile(input, QFileInfo(input).dir().filePath(QStringLiteral("out.mp3"))));
+    QTest::qWait(600000);
+}
+
+TEST(Encoders, TheNextEncodeIntoAFolderRemovesWhatAKilledOneLeftThere)
+{
+    TempDir dir;
+    const QString input = dir.file(QStringLiteral("long.wav"));
+    media::MakeWav(input, 300.0);
+    const auto hidden = [&](const QString& pattern) {
+        return QDir(dir.path()).entryList({pattern}, QDir::Files | QDir::Hidden, QDir::Name);
+    };
+    std::unique_ptr<QProcess> child = StartTestChild(QStringLiteral("EncoderChild.EncodesUntilKilled"), input);
+    const qint64 pid = child->processId();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !hidden(QStringLiteral(".out.mp3.*.part")).isEmpty(); }, 60000));
+    child->kill();
+    child->waitForFinished();
+    const QString killed = QStringLiteral(".out.mp3.%1.0.part").arg(pid);
+    ASSERT_EQ(hidden(QStringLiteral(".out.mp3.*.part")), QStringList {killed});
+    // Beside it: the file of a process that still runs, and one of another name.
+    const QString running = QStringLiteral(".out.mp3.1.0.part");
+    const QString other = QStringLiteral(".other.mp3.%1.0.part").arg(pid);
+    Write(dir.file(running), "still being written");
+    Write(dir.file(other), "another file's");
+
+    const QString shortInput = dir.file(QStringLiteral("short.wav"));
+    media::MakeWav(shortInput, 1.0);
+    MP3EncoderX encoder;
+    const auto statuses = Encode(encoder, shortInput, dir.file(QStringLiteral("out.mp3")));
+    ASSERT_FALSE(statuses.empty());
+    EXPECT_EQ(statuses.back().status, EncodeStatusCode::Complete);
+    EXPECT_EQ(hidden(QStringLiteral(".*.part")), (QStringList {other, running}));
+    EXPECT_NEAR(
+        media::Probe(dir.file(QStringLiteral("out.mp3"))).value(QStringLiteral("duration")).toDouble(), 1.0, 0.1);
 }
 
 TEST(Encoders, TwoEncodersRunAtOnce)
@@ -266,18 +356,68 @@ TEST(Encoders, Mp3VariableRateFileKnowsItsLength)
     EXPECT_EQ(mp3.LastError(), EncodeError::InvalidSettings);
 }
 
-TEST(Encoders, WmaOffersWhatItsCodecAccepts)
+TEST(Encoders, VorbisRatesTooLowForTheLibraryAreEncodedAtItsLowest)
+{
+    TempDir dir;
+    const QString input = dir.file(QStringLiteral("tone.wav"));
+    media::MakeWav(input, 2.0, 700);
+    // Settings the rate rules let through: a low average, or the default with a low maximum.
+    const struct {
+        int nominal, minimum, maximum;
+    } requests[] = {{32, 0, 0}, {40, 32, 320}, {0, 0, 32}, {0, 0, 40}, {0, 0, 48}};
+    for (const auto& r : requests) {
+        VorbisEncoderX vorbis;
+        vorbis.setNominalBitrate(r.nominal);
+        vorbis.setMinBitrate(r.minimum);
+        vorbis.setMaxBitrate(r.maximum);
+        const QString output = dir.file(QStringLiteral("low%1-%2.ogg").arg(r.nominal).arg(r.maximum));
+        const auto statuses = Encode(vorbis, input, output);
+        ASSERT_FALSE(statuses.empty()) << r.nominal << "/" << r.maximum << ": " << vorbis.LastError();
+        EXPECT_EQ(statuses.back().status, EncodeStatusCode::Complete);
+        const QJsonObject probe = media::Probe(output);
+        EXPECT_EQ(probe.value(QStringLiteral("sample_rate")).toInt(), 44100);
+        EXPECT_EQ(probe.value(QStringLiteral("channels")).toInt(), 2);
+        // The stream's nominal rate: the lowest the library encodes CD audio at.
+        EXPECT_EQ(probe.value(QStringLiteral("bit_rate")).toDouble(), 45000) << r.nominal << "/" << r.maximum;
+        EXPECT_NEAR(media::ToneFrequency(output), 700, 5);
+        // What was asked stays in the encoder.
+        EXPECT_EQ(vorbis.NominalBitrate(), r.nominal);
+        EXPECT_EQ(vorbis.MaxBitrate(), r.maximum);
+    }
+}
+
+TEST(Encoders, WmaOffersThePublishedFormatsItsCodecWritesWithoutAWord)
 {
     WMAEncoderX wma;
+    const auto rates = [&](int kbps, bool stereo) {
+        std::vector<int> codes;
+        for (int code = -1; code <= 7; ++code)
+            if (wma.IsFormatSupported(code, kbps, stereo)) codes.push_back(code);
+        return codes;
+    };
+    // Asking is silent: the codec's refusals are answers, not errors for standard error.
+    QTemporaryFile log;
+    ASSERT_TRUE(log.open());
+    const int savedError = ::dup(2);
+    ::dup2(log.handle(), 2);
     // Below 24 kb/s the codec writes nothing at all.
     for (int kbps : {5, 6, 8, 10, 12, 16, 20, 22}) {
         EXPECT_FALSE(wma.SupportsStereo(kbps)) << kbps;
         EXPECT_FALSE(wma.SupportsMono(kbps)) << kbps;
     }
-    EXPECT_TRUE(wma.IsFormatSupported(5, 128, true));
-    EXPECT_TRUE(wma.IsFormatSupported(0, 32, false));
-    EXPECT_FALSE(wma.IsFormatSupported(7, 128, true));
-    EXPECT_FALSE(wma.IsFormatSupported(-1, 128, true));
+    // A high bit rate only at a high sample rate: the defaults, 128 kb/s stereo, start at 44.1 kHz.
+    EXPECT_EQ(rates(128, true), (std::vector<int> {5, 6}));
+    EXPECT_EQ(rates(160, true), (std::vector<int> {5, 6}));
+    EXPECT_EQ(rates(80, true), (std::vector<int> {5}));
+    EXPECT_EQ(rates(40, true), (std::vector<int> {4}));
+    EXPECT_EQ(rates(32, true), (std::vector<int> {3, 4, 5}));
+    EXPECT_EQ(rates(32, false), (std::vector<int> {5}));
+    EXPECT_FALSE(wma.SupportsMono(128));
+    EXPECT_TRUE(wma.SupportsMono(48));
+    EXPECT_FALSE(wma.SupportsMono(64));
+    ::dup2(savedError, 2);
+    ::close(savedError);
+    EXPECT_EQ(Read(log.fileName()).toStdString(), "");
 
     TempDir dir;
     const QString input = dir.file(QStringLiteral("tone.wav"));
@@ -285,17 +425,21 @@ TEST(Encoders, WmaOffersWhatItsCodecAccepts)
     wma.setBitrate(8);
     EXPECT_TRUE(Encode(wma, input, dir.file(QStringLiteral("x.wma"))).empty());
     EXPECT_EQ(wma.LastError(), EncodeError::InvalidSettings);
+    wma.setBitrate(128);
+    wma.setSampleRate(0);
+    EXPECT_TRUE(Encode(wma, input, dir.file(QStringLiteral("x.wma"))).empty());
+    EXPECT_EQ(wma.LastError(), EncodeError::InvalidSettings);
 
     // Another rate and one channel, with rights management asked for (it changes nothing).
-    wma.setBitrate(32);
-    wma.setSampleRate(3);
+    wma.setBitrate(48);
+    wma.setSampleRate(5);
     wma.setStereo(false);
     wma.setDRM(true);
     const auto statuses = Encode(wma, input, dir.file(QStringLiteral("mono.wma")));
     ASSERT_FALSE(statuses.empty());
     EXPECT_EQ(statuses.back().status, EncodeStatusCode::Complete);
     const QJsonObject probe = media::Probe(dir.file(QStringLiteral("mono.wma")));
-    EXPECT_EQ(probe.value(QStringLiteral("sample_rate")).toInt(), 22050);
+    EXPECT_EQ(probe.value(QStringLiteral("sample_rate")).toInt(), 44100);
     EXPECT_EQ(probe.value(QStringLiteral("channels")).toInt(), 1);
     EXPECT_NEAR(probe.value(QStringLiteral("duration")).toDouble(), 2.0, 0.1);
     EXPECT_NEAR(media::ToneFrequency(dir.file(QStringLiteral("mono.wma"))), 500, 5);

@@ -66,9 +66,11 @@ protected:
     ScriptedUser user_;
 };
 
-bool WaitUntilDone(frmExtract& x)
+bool WaitUntilDone(frmExtract& x, const QString& end = QStringLiteral("Audio Ripping Complete!"))
 {
-    return QTest::qWaitFor([&x] { return x.lstStatus->ListCount() > 0 && x.lstStatus->List(x.lstStatus->ListCount() - 1) == QStringLiteral("Audio Ripping Complete!"); }, 60000);
+    return QTest::qWaitFor(
+        [&x, &end] { return x.lstStatus->ListCount() > 0 && x.lstStatus->List(x.lstStatus->ListCount() - 1) == end; },
+        60000);
 }
 
 } // namespace
@@ -175,6 +177,30 @@ TEST_F(frmCDRipTest, ExtractsTheCheckedRowsUnderTheNameRule)
                          "Ripping Track#06 to " + sixth, "Finished Ripping Track#06 to " + sixth, "Audio Ripping Complete!"}));
     EXPECT_TRUE(QFileInfo(third).size() > 1000);
     EXPECT_TRUE(QFileInfo(sixth).size() > 1000);
+}
+
+TEST_F(frmCDRipTest, ARipThatCouldWriteNoFileEndsSayingSo)
+{
+    frmCDRip& w = Open();
+    w.lvwTracks->setChecked(2, true);
+    w.lvwTracks->setChecked(3, true);
+    const QString failed = QStringLiteral("Audio Ripping Failed: no file could be written.");
+    QStringList lines;
+    QString status;
+    Extract(w, 1, dir_.file(QStringLiteral("no such folder/Song.wav")), [&](frmExtract& x) {
+        x.cmdGo_Click();
+        ASSERT_TRUE(WaitUntilDone(x, failed));
+        for (int i = 0; i < x.lstStatus->ListCount(); ++i)
+            lines << x.lstStatus->List(i);
+        status = x.sbrTime->PanelText(1);
+        EXPECT_TRUE(x.cmdGo->isEnabled());
+    });
+    const QString second = dir_.file(QStringLiteral("no such folder/Song02.wav"));
+    const QString third = dir_.file(QStringLiteral("no such folder/Song03.wav"));
+    EXPECT_EQ(lines,
+        (QStringList {"Preparing for Audio Extraction!", "Ripping Track#02 to " + second, "Error Creating File.",
+            "Ripping Track#03 to " + third, "Error Creating File.", failed}));
+    EXPECT_EQ(status, failed);
 }
 
 TEST_F(frmCDRipTest, NothingCheckedClosesTheDialogAndStartRefusalsAreShown)

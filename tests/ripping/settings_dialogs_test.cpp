@@ -8,9 +8,12 @@
 #include "ripping/frmMp3Settings.h"
 #include "ripping/frmVorbisSettings.h"
 #include "ripping/frmWMASettings.h"
+#include "tests/ripping/EncoderMedia.h"
 #include "tests/ripping/ModalDialog.h"
 #include "tests/support/ScriptedUser.h"
+#include "tests/support/TempDir.h"
 
+#include <QTest>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -252,25 +255,38 @@ TEST(WmaSettings, OffersTheChannelsAndSampleRatesTheEncoderSupports)
     EXPECT_FALSE(forms::Instances::Exists<frmWMASettings>());
 }
 
-TEST(WmaSettings, TheRealEncoderOffersNothingBelowItsLowestRate)
+TEST(WmaSettings, TheRealEncodersUntouchedDefaultsEncodeStereoAtTheCdRate)
 {
     ScriptedUser user;
     WMAEncoderX encoder;
-    encoder.setSampleRate(6);
+    encoder.setSampleRate(0);
+    encoder.setStereo(false);
     auto& dialog = forms::Instance<frmWMASettings>();
     WhileShown<frmWMASettings>(dialog, [&] { dialog.ShowForm(encoder); }, [&](frmWMASettings& d) {
         auto* s = d.Settings;
-        EXPECT_EQ(s->cboSampleRates->ListCount(), 7);
+        EXPECT_EQ(Rows(*s->cboSampleRates), QStringList({"44100Hz", "48000Hz"}));
         EXPECT_EQ(s->SampleRateText(7), QStringLiteral("N/A"));
-        s->optMono->click();
-        EXPECT_EQ(s->cboSampleRates->ListCount(), 7);
+        EXPECT_TRUE(s->optStereo->Value());
+        EXPECT_FALSE(s->optMono->isEnabled());
+        // Below its lowest rate the encoder offers nothing.
         s->cboBitRate->setListIndex(0);
         EXPECT_EQ(s->cboSampleRates->ListCount(), 0);
-        s->cboBitRate->setListIndex(8);
-        s->cboSampleRates->setListIndex(3);
+        s->cboBitRate->setListIndex(14);
         d.cmdApply->click();
     });
-    EXPECT_EQ(encoder.Bitrate(), 32);
-    EXPECT_EQ(encoder.SampleRate(), 3);
-    EXPECT_FALSE(encoder.Stereo());
+    EXPECT_TRUE(user.Boxes().empty());
+    EXPECT_EQ(encoder.Bitrate(), 128);
+    EXPECT_EQ(encoder.SampleRate(), 5);
+    EXPECT_TRUE(encoder.Stereo());
+
+    TempDir dir;
+    const QString input = dir.file(QStringLiteral("tone.wav"));
+    const QString output = dir.file(QStringLiteral("tone.wma"));
+    media::MakeWav(input, 2.0);
+    ASSERT_TRUE(encoder.EncodeFile(input, output));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !encoder.IsEncoding(); }, 60000));
+    const QJsonObject probe = media::Probe(output);
+    EXPECT_EQ(probe.value(QStringLiteral("sample_rate")).toInt(), 44100);
+    EXPECT_EQ(probe.value(QStringLiteral("channels")).toInt(), 2);
+    EXPECT_EQ(probe.value(QStringLiteral("bit_rate")).toDouble(), 128000);
 }

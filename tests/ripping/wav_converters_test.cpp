@@ -175,6 +175,28 @@ TEST(WavConverters, AStartRefusedByTheEncoderShowsItsText)
     Close<frmWavtoWma>();
 }
 
+TEST(WavConverters, WmaWindowsUntouchedDefaultsEncodeStereoAtTheCdRate)
+{
+    ScriptedUser user;
+    TempDir dir;
+    const QString input = dir.file(QStringLiteral("tone.wav"));
+    const QString output = dir.file(QStringLiteral("tone.wma"));
+    media::MakeWav(input, 2.0, 1000);
+    auto& window = Open<frmWavtoWma>();
+    EXPECT_EQ(window.Settings->cboSampleRates->Text(), QStringLiteral("44100Hz"));
+    window.txtInputFile->setText(input);
+    window.txtOutputFile->setText(output);
+    window.cmdEncode->click();
+    ASSERT_TRUE(WaitForBox(user, Complete));
+    const QJsonObject probe = media::Probe(output);
+    EXPECT_EQ(probe.value(QStringLiteral("codec_name")).toString(), QStringLiteral("wmav2"));
+    EXPECT_EQ(probe.value(QStringLiteral("sample_rate")).toInt(), 44100);
+    EXPECT_EQ(probe.value(QStringLiteral("channels")).toInt(), 2);
+    EXPECT_EQ(probe.value(QStringLiteral("bit_rate")).toDouble(), 128000);
+    EXPECT_NEAR(media::ToneFrequency(output), 1000, 5);
+    Close<frmWavtoWma>();
+}
+
 TEST(WavConverters, WmaWindowWritesItsSettingsAndCancelLeavesNoFile)
 {
     ScriptedUser user;
@@ -184,14 +206,14 @@ TEST(WavConverters, WmaWindowWritesItsSettingsAndCancelLeavesNoFile)
     auto& window = Open<frmWavtoWma>();
     auto* s = window.Settings;
     EXPECT_EQ(s->cboBitRate->Text(), QStringLiteral("128kb/s"));
-    s->cboBitRate->setListIndex(12);
+    s->cboBitRate->setListIndex(10);
     s->optMono->click();
-    s->cboSampleRates->setListIndex(5);
+    s->cboSampleRates->setListIndex(0);
     window.txtInputFile->setText(input);
     window.txtOutputFile->setText(dir.file(QStringLiteral("long.wma")));
     window.cmdEncode->click();
     ASSERT_TRUE(window.WMAEncoderX1->IsEncoding());
-    EXPECT_EQ(window.WMAEncoderX1->Bitrate(), 80);
+    EXPECT_EQ(window.WMAEncoderX1->Bitrate(), 48);
     EXPECT_EQ(window.WMAEncoderX1->SampleRate(), 5);
     EXPECT_FALSE(window.WMAEncoderX1->Stereo());
     window.cmdCancel->click();

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace {
@@ -25,6 +26,30 @@ QString MakeTone(const QString& folder, const QString& name, double seconds, int
             QString::number(seconds), "sine", QString::number(hz), "vol", "0.3"});
     }
     return QFileInfo::exists(path) ? path : QString();
+}
+
+// A 16-bit stereo PCM WAV file of `frames` frames of silence at `rate`, as its header says.
+QByteArray SilentWav(std::uint32_t rate, std::uint32_t frames)
+{
+    QByteArray wav;
+    const auto put = [&wav](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            wav.append(char(value >> (8 * i)));
+    };
+    wav.append("RIFF");
+    put(36 + frames * 4, 4);
+    wav.append("WAVEfmt ");
+    put(16, 4);
+    put(1, 2); // PCM
+    put(2, 2);
+    put(rate, 4);
+    put(rate * 4, 4);
+    put(4, 2);
+    put(16, 2);
+    wav.append("data");
+    put(frames * 4, 4);
+    wav.append(QByteArray(qsizetype(frames) * 4, '\0'));
+    return wav;
 }
 
 class AudioDiscTest : public ::testing::Test, public RecorderFixture {
@@ -105,6 +130,67 @@ TEST_F(AudioDiscTest, ADiscOfMp3AndWavTracksReadsBackAsAnAudioCd)
         return reply >= QStringLiteral("02:00:00:30");
     }, 8000)) << reply.toStdString();
     cd.Command({QStringLiteral("stop")}, reply);
+}
+
+TEST_F(AudioDiscTest, AnMp3WhoseChannelsChangeIsOneTrackAndWavsWithoutUsableSoundAreRefused)
+{
+    // Two seconds of stereo (a different tone on each side) and one of mono, made with lame and
+    // joined in both orders.
+    const QString stereoWav = dir.file(QStringLiteral("stereo.wav"));
+    const QString monoWav = dir.file(QStringLiteral("mono.wav"));
+    RunTool(QStringLiteral("sox"),
+        {"-n", "-r", "44100", "-b", "16", "-c", "2", stereoWav, "synth", "2", "sine", "440", "sine", "660", "vol",
+            "0.3"});
+    RunTool(QStringLiteral("sox"),
+        {"-n", "-r", "44100", "-b", "16", "-c", "1", monoWav, "synth", "1", "sine", "880", "vol", "0.3"});
+    const QString stereo = dir.file(QStringLiteral("stereo.mp3"));
+    const QString mono = dir.file(QStringLiteral("mono.mp3"));
+    RunTool(QStringLiteral("lame"), {"--silent", "-b", "128", stereoWav, stereo});
+    RunTool(QStringLiteral("lame"), {"--silent", "-b", "64", "-m", "m", monoWav, mono});
+    ASSERT_TRUE(QFileInfo::exists(stereo) && QFileInfo::exists(mono));
+    const QString stereoFirst = dir.file(QStringLiteral("stereo then mono.mp3"));
+    const QString monoFirst = dir.file(QStringLiteral("mono then stereo.mp3"));
+    Write(stereoFirst, Read(stereo) + Read(mono));
+    Write(monoFirst, Read(mono) + Read(stereo));
+    ASSERT_TRUE(writer->AddTrack(stereoFirst, 1));
+    ASSERT_TRUE(writer->AddTrack(monoFirst, 2));
+
+    // A header claiming a billion samples a second, and sound shorter than one CD frame.
+    const QString huge = dir.file(QStringLiteral("huge rate.wav"));
+    const QString instant = dir.file(QStringLiteral("instant.wav"));
+    Write(huge, SilentWav(1000000000, 2205));
+    Write(instant, SilentWav(96000, 1));
+    EXPECT_FALSE(writer->AddTrack(huge, 1));
+    EXPECT_FALSE(writer->AddTrack(instant, 1));
+    EXPECT_EQ(writer->TrackCount(), 2);
+
+    writer->setWriteType(0);
+    ASSERT_TRUE(writer->StartWrite());
+    ASSERT_EQ(WaitForEnd(), QStringLiteral("WriteComplete")) << lastError.toStdString();
+    const std::vector<int> sectors = TrackSectors(image + QStringLiteral(".cue"));
+    ASSERT_EQ(sectors.size(), 2u);
+    // Three seconds, and the padding the second part brings along (its encoder's delay and
+    // header frame are not dropped in the middle of a file).
+    for (int length : sectors) {
+        EXPECT_GE(length, 225);
+        EXPECT_LE(length, 235);
+    }
+
+    // Whether the two sides of the disc's sound are the same around a point, in sectors from the
+    // start of the disc: the stereo part's are not, the mono part's are.
+    const QByteArray disc = Read(image);
+    const auto sidesEqual = [&](int sector) {
+        const QByteArray part = disc.mid(qsizetype(sector) * 2352, 2352 * 10);
+        const auto* samples = reinterpret_cast<const std::int16_t*>(part.constData());
+        int differ = 0;
+        for (qsizetype i = 0; i + 1 < part.size() / 2; i += 2)
+            if (std::abs(samples[i] - samples[i + 1]) > 64) ++differ;
+        return differ == 0;
+    };
+    EXPECT_FALSE(sidesEqual(75));
+    EXPECT_TRUE(sidesEqual(180));
+    EXPECT_TRUE(sidesEqual(sectors[0] + 30));
+    EXPECT_FALSE(sidesEqual(sectors[0] + 150));
 }
 
 TEST_F(AudioDiscTest, AWriteNeedsAnEmptyDiscAndCanBeCancelled)
