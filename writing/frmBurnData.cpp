@@ -178,7 +178,7 @@ void frmBurnData::Form_Load()
 void frmBurnData::Form_Unload(int& cancel)
 {
     Docking::DetachForm(this);
-    if (!uiEnabled_) cancel = 1;
+    if (!uiEnabled_ || AddingItems()) cancel = 1;
 }
 
 // --- Writing --------------------------------------------------------------------------------
@@ -220,10 +220,28 @@ void frmBurnData::SetUiEnabled(bool enabled)
     chkUseBurnProof->setEnabled(enabled && CDWriterXP1->SupportsBurnProof());
     cmdCancel->setEnabled(!enabled);
     uiEnabled_ = enabled;
+    if (AddingItems()) ShowAddingItems();
     if (!enabled && !hourglass_) QApplication::setOverrideCursor(Qt::WaitCursor);
     if (enabled && hourglass_) QApplication::restoreOverrideCursor();
     hourglass_ = !enabled;
     forms::DoEvents();
+}
+
+void frmBurnData::SetAddingItems(bool adding)
+{
+    addingItems_ += adding ? 1 : -1;
+    ShowAddingItems();
+}
+
+void frmBurnData::ShowAddingItems()
+{
+    const bool free = !AddingItems();
+    for (forms::MenuItem* item : {mnuFileClear, mnuFileRemoveDir, mnuFileRenameDir, mnuFileRemoveFile, mnuFileRenameFile,
+             mnuFileSaveImageAsISO, mnuFileWriteDiscFromISO})
+        item->setEnabled(free);
+    mnuCDRecorder->setEnabled(free && uiEnabled_);
+    cmdWriteDisc->setEnabled(free && uiEnabled_);
+    cboDevices->setEnabled(free && uiEnabled_);
 }
 
 void frmBurnData::WireWriterEvents()
@@ -344,7 +362,8 @@ void frmBurnData::mnuFileWriteDiscFromISO_Click()
         CDWriterXP1->UseBurnProof(chkUseBurnProof->Value() == forms::CheckValue::Checked);
         if (!CDWriterXP1->WriteIsoFile(CommonDialog1->FileName())) {
             SetUiEnabled(true);
-            forms::MsgBox(QStringLiteral("Error Writing ISO File."), Critical);
+            const QString reason = CDWriterXP1->LastRefusal();
+            forms::MsgBox(QStringLiteral("Error Writing ISO File.") + (reason.isEmpty() ? QString() : CrLf + reason), Critical);
         }
     } catch (const forms::RuntimeError&) {
         SetUiEnabled(true);
@@ -362,7 +381,10 @@ void frmBurnData::mnuCDRecorderImportPreviousSession_Click()
         return;
     }
     sbrStatus->setPanelText(1, QStringLiteral("Importing Previous Session..."));
-    if (CDWriterXP1->ImportSession(true)) {
+    SetAddingItems(true);
+    const bool imported = CDWriterXP1->ImportSession(true);
+    SetAddingItems(false);
+    if (imported) {
         txtVolIdentifier->setText(CDWriterXP1->VolumeIdentifier());
         if (tvwDirectories->topLevelItemCount() > 0) tvwDirectories->topLevelItem(0)->setExpanded(true);
         RefreshImageView();

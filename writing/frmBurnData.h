@@ -86,6 +86,10 @@ public:
 
     // Drives, writing and the window's state.
     void SetUiEnabled(bool enabled);
+    // Items of a drop or an import are going into the image (the window answers the user between
+    // them): nothing may write the image, change it otherwise or take it away meanwhile.
+    void SetAddingItems(bool adding);
+    bool AddingItems() const { return addingItems_ > 0; }
     bool UiEnabled() const { return uiEnabled_; }
     int SelectedDrive() const;
 
@@ -115,10 +119,14 @@ private:
     void WireWriterEvents();
     void WireImageEvents();
     void ShowFileMenuFor(bool tree);
+    void ShowAddingItems();
     void lvwImageFiles_AfterLabelEdit(const QString& key, const QString& newText);
     QString SelectedFileKey() const;
 
     bool uiEnabled_ = true;
+    int addingItems_ = 0;
+    // What a drop could not add, said when the drop ends.
+    QStringList notAdded_;
     // A disc write this window started is running.
     bool writing_ = false;
     bool hourglass_ = false;

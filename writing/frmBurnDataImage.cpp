@@ -15,6 +15,7 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <QUrl>
+#include <utility>
 
 using namespace forms::MsgBoxStyle;
 
@@ -117,6 +118,7 @@ void frmBurnData::WireImageEvents()
         for (const auto& [from, to] : changes) tvwDirectories->ChangeKey(from, to);
     });
     connect(w, &CDWriterXP::ImageCleared, this, &frmBurnData::ResetImage);
+    connect(w, &CDWriterXP::ItemNotAdded, this, [this](const QString&, const QString& source) { notAdded_ << source; });
 
     connect(tvwDirectories, &forms::TreeView::NodeClick, this, [this](forms::TreeNode* node) { ListImageDirectory(node->Key()); });
     connect(txtVolIdentifier, &QLineEdit::textChanged, this, [this](const QString& text) {
@@ -245,6 +247,7 @@ void frmBurnData::AddDroppedItems(const QStringList& paths)
 {
     if (paths.isEmpty()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    SetAddingItems(true);
     QString target;
     if (forms::TreeNode* node = tvwDirectories->SelectedItem(); node && node->Key() != Root) target = node->Key();
     for (const QString& path : paths) {
@@ -252,8 +255,17 @@ void frmBurnData::AddDroppedItems(const QStringList& paths)
         if (IsDirectory(path)) CDWriterXP1->AddDirectory(imagePath, path + QStringLiteral("/*.*"));
         else CDWriterXP1->AddFile(imagePath, path);
     }
+    SetAddingItems(false);
     RefreshImageView();
     QApplication::restoreOverrideCursor();
+    // A drop that came while another was adding leaves what it could not add to that one to say.
+    if (AddingItems() || notAdded_.isEmpty()) return;
+    const QStringList missing = std::exchange(notAdded_, {});
+    constexpr int kNamed = 10;
+    QString text = QStringLiteral("These items could not be added to the image:");
+    for (const QString& item : missing.mid(0, kNamed)) text += QStringLiteral("\r\n") + item;
+    if (missing.size() > kNamed) text += QStringLiteral("\r\n...and %1 more.").arg(missing.size() - kNamed);
+    forms::MsgBox(text, Information);
 }
 
 QString frmBurnData::NameFromPath(const QString& path)

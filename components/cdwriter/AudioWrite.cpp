@@ -137,6 +137,8 @@ std::function<void()> WriteImage(JobThread& job, CDWriterXP& writer, const Devic
                 return ErrorEvent(writer, Err::WriteFailed, "The disc could not be written.");
             done += got;
             if (Throttle(since)) {
+                // A file has no drive buffer that could run dry, and the audio goes into it as soon
+                // as it is read: both levels are reported full.
                 const qint64 shown = std::min(done, size);
                 Post(job, [w, number, shown] { emit w->WriteProgress(number, shown, 100); });
                 Post(job, [w] { emit w->ReadBufferLevel(100); });
@@ -164,23 +166,8 @@ std::function<void()> WriteDrive(JobThread& job, CDWriterXP& writer, HeldDrive& 
     const AudioWriteOptions& options)
 {
     burn_drive* drive = held.Drive();
-    burn_disc* disc = burn_disc_create();
-    burn_session* session = burn_session_create();
-    burn_disc_add_session(disc, session, BURN_POS_END);
-    std::vector<burn::burn_source*> sources;
-    std::vector<burn_track*> tracks;
-    for (const QString& file : cached) {
-        burn::burn_source* source = burn_file_source_new(file.toUtf8().constData(), nullptr);
-        burn_track* track = burn_track_create();
-        burn_track_define_data(track, 0, 0, 1, BURN_AUDIO);
-        // The cached samples are little-endian; the recording library takes audio most
-        // significant byte first.
-        burn_track_set_byte_swap(track, 1);
-        if (source) burn_track_set_source(track, source);
-        burn_session_add_track(session, track, BURN_POS_END);
-        sources.push_back(source);
-        tracks.push_back(track);
-    }
+    const AudioBurnDisc disc(cached);
+    if (!disc.Valid()) return ErrorEvent(writer, Err::SourceUnreadable, "An audio file could not be read.");
     burn_write_opts* opts = burn_write_opts_new(drive);
     burn_write_opts_set_perform_opc(opts, 0);
     burn_write_opts_set_multi(opts, 0);
@@ -189,22 +176,54 @@ std::function<void()> WriteDrive(JobThread& job, CDWriterXP& writer, HeldDrive& 
     burn_write_opts_set_write_type(opts, BURN_WRITE_SAO, BURN_BLOCK_SAO);
     burn_drive_set_speed(drive, 0, options.speed > 0 ? options.speed * CdSpeedKB : 0);
 
-    BurnEnd end = BurnEnd::Failed;
-    if (std::find(sources.begin(), sources.end(), nullptr) == sources.end())
-        end = StartBurn(drive, [&] { burn_disc_write(opts, disc); }) ? WatchBurn(job, writer, drive, 1, true) : BurnEnd::Failed;
+    const BurnEnd end = StartBurn(drive, [&] { burn_disc_write(opts, disc.Disc()); })
+        ? WatchBurn(job, writer, DriveSource(drive), disc.Sizes(), true, [&disc](int track) { return FifoFill(disc.Source(track - 1)); })
+        : BurnEnd::Failed;
     burn_write_opts_free(opts);
-    for (burn_track* t : tracks)
-        burn_track_free(t);
-    for (burn::burn_source* s : sources)
-        if (s) burn_source_free(s);
-    burn_session_free(session);
-    burn_disc_free(disc);
     if (end == BurnEnd::Cancelled) return Cancelled(writer);
     if (end == BurnEnd::Failed) return ErrorEvent(writer, Err::WriteFailed, "The disc could not be written.");
     return Complete(writer);
 }
 
 } // namespace
+
+AudioBurnDisc::AudioBurnDisc(const std::vector<QString>& files)
+    : disc_(burn_disc_create())
+    , session_(burn_session_create())
+{
+    burn_disc_add_session(disc_, session_, BURN_POS_END);
+    for (const QString& file : files) {
+        burn::burn_source* source = burn_file_source_new(file.toUtf8().constData(), nullptr);
+        if (!source) {
+            valid_ = false;
+            continue;
+        }
+        // The fifo keeps its own hold on the file's source; bit0: a file source reads any amount.
+        burn::burn_source* fifo = burn_fifo_source_new(source, SectorBytes, 512, 1);
+        burn_source_free(source);
+        burn_track* track = burn_track_create();
+        // libburn.h, BURN_AUDIO: audio data is 44.1 kHz 16-bit stereo in little-endian byte order,
+        // as the decoder writes it, so the bytes go to the library as they are.
+        burn_track_define_data(track, 0, 0, 1, BURN_AUDIO);
+        if (fifo) burn_track_set_source(track, fifo);
+        else valid_ = false;
+        burn_session_add_track(session_, track, BURN_POS_END);
+        tracks_.push_back(track);
+        fifos_.push_back(fifo);
+        bytes_.push_back((QFileInfo(file).size() + SectorBytes - 1) / SectorBytes * SectorBytes);
+    }
+}
+
+AudioBurnDisc::~AudioBurnDisc()
+{
+    for (burn_track* track : tracks_) burn_track_free(track);
+    for (burn::burn_source* fifo : fifos_)
+        if (fifo) burn_source_free(fifo);
+    burn_session_free(session_);
+    burn_disc_free(disc_);
+}
+
+BurnTracks AudioBurnDisc::Sizes() const { return {bytes_, SectorBytes}; }
 
 bool AudioTrackList::Add(const QString& file, int position)
 {

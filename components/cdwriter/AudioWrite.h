@@ -4,9 +4,18 @@
 #include <functional>
 #include <vector>
 
+namespace burn {
+struct burn_disc;
+struct burn_session;
+struct burn_source;
+struct burn_track;
+} // namespace burn
+
 class CDWriterXP;
 
 namespace cdwriter {
+
+struct BurnTracks;
 
 class HeldDrive;
 class JobThread;
@@ -48,6 +57,33 @@ struct AudioWriteOptions {
 // players and rippers read the file as an audio CD.
 std::function<void()> WriteAudioDisc(JobThread& job, CDWriterXP& writer, HeldDrive& held,
     std::vector<AudioTrack> tracks, const AudioWriteOptions& options);
+
+// What a system recorder is given for an audio disc: one session with an audio track for each
+// file of CD audio, read through a fifo whose fill is the write's read buffer.
+class AudioBurnDisc {
+public:
+    explicit AudioBurnDisc(const std::vector<QString>& files);
+    ~AudioBurnDisc();
+    AudioBurnDisc(const AudioBurnDisc&) = delete;
+    AudioBurnDisc& operator=(const AudioBurnDisc&) = delete;
+
+    // False when a file could not be opened.
+    bool Valid() const { return valid_; }
+    burn::burn_disc* Disc() const { return disc_; }
+    int TrackCount() const { return int(tracks_.size()); }
+    burn::burn_track* Track(int index) const { return tracks_.at(std::size_t(index)); }
+    // What the recording library reads the track at the index (counted from 0) from.
+    burn::burn_source* Source(int index) const { return fifos_.at(std::size_t(index)); }
+    BurnTracks Sizes() const;
+
+private:
+    bool valid_ = true;
+    burn::burn_disc* disc_;
+    burn::burn_session* session_;
+    std::vector<burn::burn_track*> tracks_;
+    std::vector<burn::burn_source*> fifos_;
+    std::vector<qint64> bytes_;
+};
 
 // The cue sheet of an audio disc image whose audio is in `binName`.
 QString AudioCueSheet(const QString& binName, const std::vector<AudioTrack>& tracks);

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "components/cdwriter/Libraries.h"
+
 #include <QtGlobal>
 #include <functional>
-
-namespace burn {
-struct burn_drive;
-}
+#include <vector>
 
 class CDWriterXP;
 
@@ -16,20 +15,39 @@ class JobThread;
 // How a job on a drive ended.
 enum class BurnEnd { Done, Cancelled, Failed };
 
-// Follows a write that the recording library runs on a drive until the drive is idle again,
-// raising WriteProgress (bytes of the track written, the drive's buffer), ReadBufferLevel
-// (the fill of the buffer that feeds the drive, from readBuffer when given), ClosingTrack and
-// ClosingSession or ClosingDisc. An abort of the job cancels the write.
-BurnEnd WatchBurn(JobThread& job, CDWriterXP& writer, burn::burn_drive* drive, int track, bool closingDisc,
-    const std::function<int()>& readBuffer = {});
+// What the watcher reads of a write the recording library runs: the drive's state with its
+// progress, whether the write went well, and how to cancel it.
+struct BurnSource {
+    std::function<burn_drive_status(burn_progress&)> status;
+    std::function<bool()> wroteWell;
+    std::function<void()> cancel;
+};
+BurnSource DriveSource(burn_drive* drive);
+
+// The tracks of a write: their sizes in bytes and the bytes of one of their sectors.
+struct BurnTracks {
+    std::vector<qint64> bytes;
+    int sectorBytes = 2048;
+};
+
+// Follows a write until the drive is idle again, raising PreparingTrack as each track starts,
+// WriteProgress (the track the library is on, bytes of it written, the drive's buffer),
+// ReadBufferLevel (from readBuffer, given the track, when there is one), ClosingTrack and
+// ClosingSession or ClosingDisc. A write that went well ends with every track reported written
+// whole. An abort of the job cancels the write.
+BurnEnd WatchBurn(JobThread& job, CDWriterXP& writer, const BurnSource& source, const BurnTracks& tracks,
+    bool closingDisc, const std::function<int(int track)>& readBuffer = {});
+
+// How full, in percent, a fifo is that the recording library reads a track through; 0 for none.
+int FifoFill(burn::burn_source* fifo);
 
 // Starts a write with the given call. The recording library refuses to start while a helper
 // thread of an earlier job is still winding down; the call is then repeated for a while. False
 // when the write never started.
-bool StartBurn(burn::burn_drive* drive, const std::function<void()>& write);
+bool StartBurn(burn_drive* drive, const std::function<void()>& write);
 
 // Waits until the drive is idle after a blanking or closing run; an abort is not possible then.
-void WaitIdle(burn::burn_drive* drive);
+void WaitIdle(burn_drive* drive);
 
 // The final event of a job that failed: WriteError with the number and a description.
 std::function<void()> ErrorEvent(CDWriterXP& writer, int number, const char* description);

@@ -12,7 +12,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <set>
+#include <QScopeGuard>
+#include <map>
 
 using namespace cdwriter;
 
@@ -79,12 +80,14 @@ const Device* CDWriterXP::CurrentDevice()
 
 bool CDWriterXP::OpenDevice(int index)
 {
-    if (Busy()) return false;
+    if (ImageLocked()) return false;
     DeviceCount();
-    if (imported_ && index != device_) ClearImage();
+    // The drive an imported session is read from is held already.
+    if (imported_ && index == device_) return true;
+    if (imported_) ClearImage();
     device_ = -1;
     const Device* device = devices_->At(index);
-    if (!device || !HeldDrive::Acquire(*device)) return false;
+    if (!device || !DeviceOpens(*device)) return false;
     device_ = index;
     return true;
 }
@@ -106,11 +109,11 @@ bool CDWriterXP::WithDrive(const std::function<void(HeldDrive&)>& use)
 
 std::shared_ptr<HeldDrive> CDWriterXP::DriveForJob()
 {
-    if (Busy()) return nullptr;
+    if (ImageLocked()) return nullptr;
     if (imported_) return imported_;
     const Device* device = CurrentDevice();
     if (!device) return nullptr;
-    return HeldDrive::Acquire(*device);
+    return HeldDrive::Acquire(*device, true);
 }
 
 DiscInfo CDWriterXP::CurrentDisc()
@@ -122,7 +125,7 @@ DiscInfo CDWriterXP::CurrentDisc()
 
 bool CDWriterXP::EjectDisc()
 {
-    if (Busy() || !CurrentDevice()) return false;
+    if (ImageLocked() || !CurrentDevice()) return false;
     if (CurrentDevice()->imageRecorder) return true;
     // The image may hold files of the disc that leaves.
     if (imported_) ClearImage();
@@ -131,8 +134,11 @@ bool CDWriterXP::EjectDisc()
 
 bool CDWriterXP::LoadDisc()
 {
-    // Taking the drive closes its tray.
-    return WithDrive([](HeldDrive&) { });
+    const Device* device = CurrentDevice();
+    if (Busy() || !device) return false;
+    // A drive held for an imported session has its disc in; any other closes its tray when it is
+    // taken for loading.
+    return imported_ || HeldDrive::Acquire(*device, true);
 }
 
 bool CDWriterXP::DiscPresent() { return CurrentDisc().present; }
@@ -153,8 +159,11 @@ int CDWriterXP::MaxSpeed()
 
 bool CDWriterXP::SupportsFeature(int feature)
 {
+    if (feature != 7) return false;
+    // The disc-image recorder writes rewritable discs whatever its file holds.
+    if (const Device* device = CurrentDevice(); device && device->imageRecorder) return true;
     bool supported = false;
-    if (feature == 7) WithDrive([&](HeldDrive& held) { supported = held.WritesRewritable(); });
+    WithDrive([&](HeldDrive& held) { supported = held.WritesRewritable(); });
     return supported;
 }
 
@@ -204,16 +213,33 @@ bool CDWriterXP::StartWrite()
     if (!held) return false;
     DataImage* image = image_.get();
     const DataWriteOptions options = JobOptions();
-    return job_->Start([this, held, image, options](JobThread& job) {
-        return WriteDataSession(job, *this, *held, *image, options);
+    const bool fromDisc = imported_ != nullptr;
+    return job_->Start([this, held, image, options, fromDisc](JobThread& job) -> std::function<void()> {
+        bool wrote = false;
+        std::function<void()> end = WriteDataSession(job, *this, *held, *image, options, wrote);
+        if (!fromDisc || !wrote) return end;
+        // The image is the disc's last session now: it is read back from the disc, so that the
+        // next session follows this one and the disc's state is the one it has now.
+        return [this, end] {
+            ReadSession(false, false);
+            end();
+        };
     });
 }
 
 bool CDWriterXP::WriteIsoFile(const QString& file)
 {
-    if (!LooksLikeIsoFile(file)) return false;
+    refusal_.clear();
+    if (!LooksLikeIsoFile(file)) {
+        refusal_ = QStringLiteral("The file is not an ISO image.");
+        return false;
+    }
     std::shared_ptr<HeldDrive> held = DriveForJob();
-    if (!held || ReadDiscInfo(*held).status != 0) return false;
+    const DiscInfo disc = held ? ReadDiscInfo(*held) : DiscInfo();
+    if (!held) refusal_ = QStringLiteral("The recorder or the disc in it cannot be used.");
+    else if (!disc.present) refusal_ = QStringLiteral("There is no writable disc in the drive.");
+    else if (disc.status != 0) refusal_ = QStringLiteral("The disc is not blank.");
+    if (!refusal_.isEmpty()) return false;
     const DataWriteOptions options = JobOptions();
     return job_->Start([this, held, file, options](JobThread& job) {
         return WriteIsoFileToDisc(job, *this, *held, file, options);
@@ -222,7 +248,7 @@ bool CDWriterXP::WriteIsoFile(const QString& file)
 
 bool CDWriterXP::CreateIsoFile(const QString& file)
 {
-    if (Busy() || file.isEmpty()) return false;
+    if (ImageLocked() || file.isEmpty()) return false;
     bool ok = false;
     DataImage* image = image_.get();
     const DataWriteOptions options = JobOptions();
@@ -237,7 +263,7 @@ bool CDWriterXP::CreateIsoFile(const QString& file)
 
 bool CDWriterXP::EraseDisc(bool quick)
 {
-    if (Busy() || !CurrentDevice()) return false;
+    if (ImageLocked() || !CurrentDevice()) return false;
     // The files of an imported session go with the disc's contents.
     if (imported_) ClearImage();
     std::shared_ptr<HeldDrive> held = DriveForJob();
@@ -249,7 +275,16 @@ bool CDWriterXP::CloseDiscOrSession(bool disc)
 {
     std::shared_ptr<HeldDrive> held = DriveForJob();
     if (!held) return false;
-    return job_->Start([this, held, disc](JobThread& job) { return CloseDiscJob(job, *this, *held, disc); });
+    const bool fromDisc = imported_ != nullptr;
+    return job_->Start([this, held, disc, fromDisc](JobThread& job) -> std::function<void()> {
+        std::function<void()> end = CloseDiscJob(job, *this, *held, disc);
+        if (!fromDisc) return end;
+        // The drive held for the imported session still knows the disc as it was.
+        return [this, end] {
+            ReadSession(true, false);
+            end();
+        };
+    });
 }
 
 void CDWriterXP::AbortWrite() { job_->Abort(); }
@@ -264,34 +299,53 @@ bool CDWriterXP::KeepImported(const QString& imported, const QString& added, qin
 bool CDWriterXP::ImportSession(bool import)
 {
     if (!import) return true;
-    if (Busy() || !CurrentDevice()) return false;
-    if (imported_) return true;
-    std::shared_ptr<HeldDrive> held = HeldDrive::Acquire(*CurrentDevice());
-    if (!held) return false;
-    IsoImage* read = ReadLastSession(*held);
-    if (!read) return false;
+    if (ImageLocked() || !CurrentDevice()) return false;
+    // Files added before the first import that meet files of the disc are asked about; those
+    // added after it were asked about when they were added.
+    return ReadSession(true, !imported_);
+}
 
-    std::set<QString> known;
-    image_->Walk([&](const ImageItem& item) { known.insert(item.path); });
-    auto merged = std::make_unique<DataImage>(read);
-    merged->MergeFrom(*image_, [this](const ImageItem& imported) {
-        return KeepImported(imported.path, imported.path, imported.size);
-    });
-    image_ = std::move(merged);
-    imported_ = held;
-    const char* id = iso_image_get_volume_id(image_->Image());
-    volumeIdentifier_ = id ? QString::fromUtf8(id).left(32) : QString();
+bool CDWriterXP::ReadSession(bool keepOwn, bool ask)
+{
+    std::map<QString, ImageItem> before;
+    image_->Walk([&](const ImageItem& item) { before.emplace(item.path, item); });
+    auto own = std::make_unique<DataImage>();
+    if (keepOwn) own->TakeOwnFrom(*image_);
+    // The image goes before the drive its imported files are read from.
+    image_ = std::make_unique<DataImage>();
+    imported_.reset();
+    const Device* device = CurrentDevice();
+    std::shared_ptr<HeldDrive> held = device ? HeldDrive::Acquire(*device) : nullptr;
+    IsoImage* read = held ? ReadLastSession(*held) : nullptr;
+    if (read) {
+        image_ = std::make_unique<DataImage>(read);
+        image_->MergeFrom(*own, [this, ask](const ImageItem& imported) {
+            return ask && KeepImported(imported.path, imported.path, imported.size);
+        });
+        imported_ = held;
+        const char* id = iso_image_get_volume_id(image_->Image());
+        volumeIdentifier_ = id ? QString::fromUtf8(id).left(32) : QString();
+    } else {
+        image_ = std::move(own);
+    }
+
+    std::vector<ImageItem> added;
     image_->Walk([&](const ImageItem& item) {
-        if (known.count(item.path) == 0) emit ItemAdded(item.parent, item.path, item.name, item.source, item.isDirectory, item.date, item.size);
+        if (before.erase(item.path) == 0) added.push_back(item);
     });
-    return true;
+    // What went is reported deepest first, before what came.
+    for (auto gone = before.rbegin(); gone != before.rend(); ++gone)
+        emit ItemRemoved(gone->second.path, gone->second.name, gone->second.isDirectory);
+    for (const ImageItem& item : added)
+        emit ItemAdded(item.parent, item.path, item.name, item.source, item.isDirectory, item.date, item.size);
+    return read != nullptr;
 }
 
 // --- The data image -------------------------------------------------------------------------
 
 void CDWriterXP::ClearImage()
 {
-    if (Busy()) return;
+    if (ImageLocked()) return;
     // The image goes before the drive its imported files are read from.
     image_ = std::make_unique<DataImage>();
     imported_.reset();
@@ -308,29 +362,38 @@ int CDWriterXP::DirectoryCount() { return image_->Directories(); }
 
 bool CDWriterXP::AddFile(const QString& imagePath, const QString& source)
 {
-    if (Busy()) return false;
     ImageItem item;
-    const auto added = image_->AddFile(imagePath, source, item, [&](const ImageItem& imported) {
+    // The image does not change while a job reads it.
+    const auto added = Busy() ? DataImage::Added::No : image_->AddFile(imagePath, source, item, [&](const ImageItem& imported) {
         return KeepImported(imported.path, source, QFileInfo(source).size());
     });
     if (added == DataImage::Added::Yes)
         emit ItemAdded(item.parent, item.path, item.name, item.source, false, item.date, item.size);
+    else if (added == DataImage::Added::No)
+        emit ItemNotAdded(imagePath, source);
     return added != DataImage::Added::No;
 }
 
 bool CDWriterXP::AddDirectory(const QString& imagePath, const QString& source)
 {
-    if (Busy()) return false;
     QString folder = source;
     if (folder.endsWith(QLatin1String("/*.*")) || folder.endsWith(QLatin1String("\\*.*"))) folder.chop(4);
-    if (!QFileInfo(folder).isDir()) return false;
+    if (Busy() || !QFileInfo(folder).isDir()) {
+        emit ItemNotAdded(imagePath, folder);
+        return false;
+    }
+    ++adding_;
+    const auto done = qScopeGuard([this] { --adding_; });
     return AddFolderTree(imagePath, folder, 0);
 }
 
 bool CDWriterXP::AddFolderTree(const QString& imagePath, const QString& folder, int depth)
 {
     ImageItem item;
-    if (!image_->AddFolder(imagePath, folder, item)) return false;
+    if (Busy() || !image_->AddFolder(imagePath, folder, item)) {
+        emit ItemNotAdded(imagePath, folder);
+        return false;
+    }
     emit ItemAdded(item.parent, item.path, item.name, item.source, true, item.date, item.size);
     if (depth >= kMaxDepth) return true;
     const QFileInfoList entries = QDir(folder).entryInfoList(
@@ -346,7 +409,7 @@ bool CDWriterXP::AddFolderTree(const QString& imagePath, const QString& folder, 
 
 bool CDWriterXP::RemoveItem(const QString& imagePath)
 {
-    if (Busy()) return false;
+    if (ImageLocked()) return false;
     bool directory = false;
     if (!image_->Remove(imagePath, directory)) return false;
     QString parent, name;
@@ -357,7 +420,7 @@ bool CDWriterXP::RemoveItem(const QString& imagePath)
 
 bool CDWriterXP::RenameFile(const QString& imagePath, const QString& name)
 {
-    if (Busy()) return false;
+    if (ImageLocked()) return false;
     QString newPath;
     if (!image_->Rename(imagePath, name, false, newPath)) return false;
     emit ItemRenamed(imagePath, newPath, false);
@@ -366,7 +429,7 @@ bool CDWriterXP::RenameFile(const QString& imagePath, const QString& name)
 
 bool CDWriterXP::RenameDirectory(const QString& imagePath, const QString& name)
 {
-    if (Busy()) return false;
+    if (ImageLocked()) return false;
     QString newPath;
     if (!image_->Rename(imagePath, name, true, newPath)) return false;
     emit ItemRenamed(imagePath, newPath, true);

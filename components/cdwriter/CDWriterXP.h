@@ -88,13 +88,19 @@ public:
     // Writes the image to an ISO file (under a temporary name, moved into place at the end);
     // returns when done. Progress arrives as StatusText meanwhile.
     bool CreateIsoFile(const QString& file);
+    // Writes an ISO file onto a blank disc. When it is refused, LastRefusal says why.
     bool WriteIsoFile(const QString& file);
-    // Reads the last session of the disc into the image; its items arrive as ItemAdded. The
-    // image keeps the disc's drive until it is cleared; taking the disc away (ejecting, erasing
-    // it or opening another drive) clears the image.
+    // Reads the last session of the disc into the image; its items arrive as ItemAdded. Each call
+    // reads the disc afresh: the image takes the session as the disc holds it now, and keeps the
+    // items added to it since the previous import. The image keeps the disc's drive until it is
+    // cleared; taking the disc away (ejecting, erasing it or opening another drive) clears the
+    // image. A session written from such an image becomes the image in its turn, read from the
+    // disc, so the next session is written after it.
     bool ImportSession(bool import = true);
     void AbortWrite();
     bool Busy() const;
+    // Why the last call that returned false was refused, when that call says; empty otherwise.
+    QString LastRefusal() const { return refusal_; }
 
     // The disc, with the disc-information codes of the recording command set: status 0 empty,
     // 1 open, 2 closed, 3 unknown; type 0 CD-DA/CD-ROM, 16 CD-I, 32 CD-ROM XA, 255 unknown;
@@ -116,8 +122,12 @@ public:
     int DirectoryCount();
     bool AddFile(const QString& imagePath, const QString& source);
     // A source ending in "/*.*" (or "\*.*") names the whole folder before it: every name, with or
-    // without a dot.
+    // without a dot. Each item inside that cannot be added raises ItemNotAdded; the rest of the
+    // folder goes in all the same. While a folder is being added (its ItemAdded handlers may let
+    // the user act), the image is neither written nor changed otherwise: jobs, imports, removing,
+    // renaming and clearing are refused.
     bool AddDirectory(const QString& imagePath, const QString& source);
+    bool Adding() const { return adding_ > 0; }
     bool RemoveItem(const QString& imagePath);
     bool RenameFile(const QString& imagePath, const QString& name);
     bool RenameDirectory(const QString& imagePath, const QString& name);
@@ -153,6 +163,8 @@ signals:
     void TrackEnumerated(const QString& file, const QString& name, qint64 length, int type, int track);
     void ItemAdded(const QString& parent, const QString& imagePath, const QString& name, const QString& source,
         bool isDirectory, const QDateTime& date, qint64 size);
+    // A file or folder that could not be added to the image, by AddFile or inside AddDirectory.
+    void ItemNotAdded(const QString& imagePath, const QString& source);
     void ItemRemoved(const QString& imagePath, const QString& name, bool isDirectory);
     void ItemRenamed(const QString& oldPath, const QString& newPath, bool isDirectory);
     void ItemEnumerated(const QString& parent, const QString& imagePath, const QString& name, const QString& source,
@@ -167,10 +179,17 @@ private:
     const cdwriter::Device* CurrentDevice();
     // Runs use with the open drive: the one an imported session holds, or one taken for the call.
     bool WithDrive(const std::function<void(cdwriter::HeldDrive&)>& use);
+    // A job writes to the disc: it loads a system drive's tray.
     std::shared_ptr<cdwriter::HeldDrive> DriveForJob();
     cdwriter::DiscInfo CurrentDisc();
     cdwriter::DataWriteOptions JobOptions() const;
     bool AddFolderTree(const QString& imagePath, const QString& folder, int depth);
+    bool ImageLocked() const { return Busy() || Adding(); }
+    // Reads the disc's last session into the image through a drive taken afresh (the one held
+    // knows the disc as it was when it was taken). keepOwn keeps the items added to the image
+    // that are not on the disc; ask lets the user choose, for each that meets a file of the disc,
+    // which one stays. Items that come or go are reported.
+    bool ReadSession(bool keepOwn, bool ask);
     bool KeepImported(const QString& imported, const QString& added, qint64 size);
     cdwriter::AudioTrackList& Tracks();
     bool StartAudioWrite();
@@ -185,6 +204,8 @@ private:
     bool burnProof_ = false;
     int writeType_ = 1;
     int speed_ = 0;
+    int adding_ = 0;
+    QString refusal_;
     QString volumeIdentifier_ = QStringLiteral("New Disc");
 
     std::unique_ptr<cdwriter::DeviceList> devices_;

@@ -259,6 +259,34 @@ void DataImage::MergeFrom(DataImage& other, const std::function<bool(const Image
     MergeDir(iso_image_get_root(other.image_), iso_image_get_root(image_), QStringLiteral("/"), keepImported);
 }
 
+void DataImage::TakeOwnDir(IsoDir* from, IsoDir* to)
+{
+    for (IsoNode* node : Children(from)) {
+        const char* name = iso_node_get_name(node);
+        if (IsoDir* dir = ISO_DIR(node)) {
+            IsoNode* existing = nullptr;
+            iso_dir_get_node(to, name, &existing);
+            IsoDir* copy = existing ? ISO_DIR(existing) : nullptr;
+            if (!copy) {
+                if (existing || iso_image_add_new_dir(image_, to, name, &copy) < 0) continue;
+                iso_node_set_mtime(reinterpret_cast<IsoNode*>(copy), iso_node_get_mtime(node));
+            }
+            TakeOwnDir(dir, copy);
+        } else if (!IsImported(node)) {
+            iso_node_ref(node);
+            iso_node_take(node);
+            // A node the folder does not take is ours to free.
+            if (iso_dir_add_node(to, node, ISO_REPLACE_NEVER) < 0) iso_node_unref(node);
+            iso_node_unref(node);
+        }
+    }
+}
+
+void DataImage::TakeOwnFrom(DataImage& other)
+{
+    TakeOwnDir(iso_image_get_root(other.image_), iso_image_get_root(image_));
+}
+
 int DataImage::Files() const
 {
     int count = 0;

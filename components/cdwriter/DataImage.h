@@ -58,6 +58,9 @@ public:
     // replaces it only when keepImported answers false. Items of this tree are reported by
     // reportOwn, before the move, so a viewer can show them.
     void MergeFrom(DataImage& other, const std::function<bool(const ImageItem& imported)>& keepImported);
+    // Moves the files of other that were not read from a disc into this tree, each at its path
+    // (its folders made here as needed); the imported files stay behind with other.
+    void TakeOwnFrom(DataImage& other);
     void Walk(const std::function<void(const ImageItem&)>& visit) const;
 
     int Files() const;
@@ -77,6 +80,7 @@ private:
     ImageItem Describe(IsoNode* node, const QString& parentPath) const;
     void MergeDir(IsoDir* from, IsoDir* to, const QString& toPath,
         const std::function<bool(const ImageItem&)>& keepImported);
+    void TakeOwnDir(IsoDir* from, IsoDir* to);
     bool CopyDir(IsoDir* from, IsoImage* target, IsoDir* to) const;
     void WalkDir(IsoDir* dir, const QString& path, const std::function<void(IsoNode*, const QString&)>& visit) const;
 

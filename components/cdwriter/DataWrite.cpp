@@ -113,8 +113,9 @@ std::function<void()> RefuseDisc(CDWriterXP& writer, const DiscInfo& info, bool 
 } // namespace
 
 std::function<void()> WriteDataSession(JobThread& job, CDWriterXP& writer, HeldDrive& held, DataImage& image,
-    const DataWriteOptions& options)
+    const DataWriteOptions& options, bool& wrote)
 {
+    wrote = false;
     CDWriterXP* w = &writer;
     burn_drive* drive = held.Drive();
     Post(job, [w] { emit w->PreparingToWrite(); });
@@ -172,10 +173,9 @@ std::function<void()> WriteDataSession(JobThread& job, CDWriterXP& writer, HeldD
         return Cancelled(writer);
     }
 
-    const qint64 bytes = blocks * 2048;
-    Post(job, [w, bytes] { emit w->PreparingTrack(1, bytes); });
+    const BurnTracks track {{blocks * 2048}, 2048};
     const BurnEnd end = StartBurn(drive, [&] { isoburn_disc_write(writeOptions, disc); })
-        ? WatchBurn(job, writer, drive, 1, options.finalizeDisc, [drive] { return FifoPercent(drive); })
+        ? WatchBurn(job, writer, DriveSource(drive), track, options.finalizeDisc, [drive](int) { return FifoPercent(drive); })
         : BurnEnd::Failed;
     // A write that stopped early leaves the image's producer waiting to hand on more.
     if (end != BurnEnd::Done) isoburn_cancel_prepared_write(drive, nullptr, 0);
@@ -190,6 +190,7 @@ std::function<void()> WriteDataSession(JobThread& job, CDWriterXP& writer, HeldD
     if (end == BurnEnd::Cancelled) return Cancelled(writer);
     if (end == BurnEnd::Failed) return ErrorEvent(writer, Err::WriteFailed, "The disc could not be written.");
     RecordState(held, options);
+    wrote = !options.testWrite;
     return Complete(writer);
 }
 
@@ -225,15 +226,10 @@ std::function<void()> WriteIsoFileToDisc(JobThread& job, CDWriterXP& writer, Hel
         result = tooLarge ? ErrorEvent(writer, Err::NoSpace, "The ISO file is larger than the disc.")
                           : ErrorEvent(writer, Err::WriteFailed, "The disc cannot take this ISO file.");
     } else {
-        Post(job, [w, bytes] { emit w->PreparingTrack(1, bytes); });
-        const BurnEnd end = !StartBurn(drive, [&] { burn_disc_write(writeOptions, disc); }) ? BurnEnd::Failed
-                                                                                            : WatchBurn(job, writer, drive, 1, options.finalizeDisc, [fifo] {
-            int size = 0;
-            int free = 0;
-            char* text = nullptr;
-            if (!fifo || burn_fifo_inquire_status(fifo, &size, &free, &text) < 0 || size <= 0) return 0;
-            return static_cast<int>((100ll * (size - free)) / size);
-        });
+        const BurnTracks track {{bytes}, 2048};
+        const BurnEnd end = !StartBurn(drive, [&] { burn_disc_write(writeOptions, disc); })
+            ? BurnEnd::Failed
+            : WatchBurn(job, writer, DriveSource(drive), track, options.finalizeDisc, [fifo](int) { return FifoFill(fifo); });
         if (end == BurnEnd::Cancelled) result = Cancelled(writer);
         else if (end == BurnEnd::Failed) result = ErrorEvent(writer, Err::WriteFailed, "The disc could not be written.");
         else {

@@ -30,9 +30,10 @@ struct DataWriteOptions {
 // These run on the job's thread and return the job's final event.
 
 // Writes the image as a new session after those on the disc (the first one on a blank disc).
-// An image read from this disc's last session keeps its imported files where they are.
+// An image read from this disc's last session keeps its imported files where they are. wrote
+// tells whether the disc took a new session.
 std::function<void()> WriteDataSession(JobThread& job, CDWriterXP& writer, HeldDrive& held, DataImage& image,
-    const DataWriteOptions& options);
+    const DataWriteOptions& options, bool& wrote);
 // Writes an ISO file as it stands onto a blank disc.
 std::function<void()> WriteIsoFileToDisc(JobThread& job, CDWriterXP& writer, HeldDrive& held, const QString& file,
     const DataWriteOptions& options);

@@ -7,8 +7,11 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <cstring>
+#include <QtEndian>
 #include <chrono>
+#include <climits>
+#include <cstring>
+#include <optional>
 #include <thread>
 
 namespace cdwriter {
@@ -53,6 +56,31 @@ std::vector<Device> ScanSystemDrives()
 
 QString StateFile(const Device& device) { return device.imageFile + QStringLiteral(".state"); }
 
+// The recorder's medium is its file: a missing one is a blank disc.
+bool MakeRecorderFile(const Device& device)
+{
+    QFile file(device.imageFile);
+    return file.exists() || file.open(QIODevice::WriteOnly);
+}
+
+// The layout the recording library gives a multi-session file: 64 KiB for the header that leads
+// to the sessions, then the sessions, each starting on a 32-block boundary with its volume
+// descriptor 16 blocks in.
+constexpr qint64 kImageBlock = 2048;
+constexpr qint64 kLeadBlocks = 32;
+constexpr qint64 kSessionAlignment = 32;
+constexpr qint64 kDescriptorOffset = 16;
+
+// The length in blocks that a primary volume descriptor at the block gives; none when there is none.
+std::optional<qint64> VolumeBlocksAt(QIODevice& image, qint64 block)
+{
+    if (block < 0 || !image.seek(block * kImageBlock)) return std::nullopt;
+    const QByteArray head = image.read(84);
+    if (head.size() < 84 || head[0] != 1 || head.mid(1, 5) != "CD001") return std::nullopt;
+    // Read as the library reads it: a signed 32-bit count.
+    return qFromLittleEndian<qint32>(head.constData() + 80);
+}
+
 } // namespace
 
 DeviceList::DeviceList()
@@ -85,18 +113,56 @@ HeldDrive::HeldDrive(const Device& device, burn_drive_info* infos)
 {
 }
 
-std::unique_ptr<HeldDrive> HeldDrive::Acquire(const Device& device)
+bool RecorderImageReadable(QIODevice& image)
+{
+    const qint64 readable = (image.size() + kImageBlock - 1) / kImageBlock;
+    const std::optional<qint64> whole = VolumeBlocksAt(image, kDescriptorOffset);
+    if (!whole) return true;
+    qint64 next = kLeadBlocks;
+    bool probeEarlier = false;
+    while (next < *whole) {
+        const qint64 from = next;
+        // Where the previous session ended on a 16-block boundary, its successor may start there.
+        std::optional<qint64> blocks = probeEarlier ? VolumeBlocksAt(image, next) : std::nullopt;
+        if (blocks) next -= kDescriptorOffset;
+        else blocks = VolumeBlocksAt(image, next + kDescriptorOffset);
+        // The chain ends where no header follows; the library stops there too.
+        if (!blocks) return true;
+        // Past what a 32-bit block address holds the library's own sums go astray.
+        if (*blocks > INT_MAX - next) return false;
+        qint64 length = *blocks;
+        if (next + length > readable) length = readable - next;
+        next += length;
+        const qint64 sixteen = (next + 15) / 16 * 16;
+        if (next % kSessionAlignment) next += kSessionAlignment - next % kSessionAlignment;
+        probeEarlier = next - sixteen == kDescriptorOffset;
+        if (next <= from) return false;
+    }
+    return true;
+}
+
+bool RecorderImageReadable(const QString& file)
+{
+    QFile image(file);
+    if (!image.open(QIODevice::ReadOnly)) return false;
+    return RecorderImageReadable(image);
+}
+
+bool DeviceOpens(const Device& device)
+{
+    if (device.imageRecorder) return MakeRecorderFile(device);
+    return HeldDrive::Acquire(device) != nullptr;
+}
+
+std::unique_ptr<HeldDrive> HeldDrive::Acquire(const Device& device, bool loadTray)
 {
     if (!BurnLibrary::Ensure()) return nullptr;
-    if (device.imageRecorder) {
-        // The recorder's medium is its file: a missing one is a blank disc.
-        QFile file(device.imageFile);
-        if (!file.exists() && !file.open(QIODevice::WriteOnly)) return nullptr;
-    }
+    if (device.imageRecorder && (!MakeRecorderFile(device) || !RecorderImageReadable(device.imageFile))) return nullptr;
     burn_drive_info* infos = nullptr;
     std::string address = device.address;
-    // A system drive closes its tray when taken.
-    const int flag = device.imageRecorder ? 0 : 1;
+    // libisoburn.h, isoburn_drive_aquire: bit0 loads the tray; without it a drive whose tray is
+    // out is not taken, or reports no disc.
+    const int flag = loadTray && !device.imageRecorder ? 1 : 0;
     if (isoburn_drive_aquire(&infos, address.data(), flag) != 1) {
         if (infos) burn_drive_info_free(infos);
         return nullptr;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+class QIODevice;
+
 namespace burn {
 struct burn_drive;
 struct burn_drive_info;
@@ -35,10 +37,17 @@ private:
     std::vector<Device> devices_;
 };
 
+// Whether the drive can be opened: a system drive can be taken, the disc-image recorder's file
+// exists or can be made.
+bool DeviceOpens(const Device& device);
+
 // A recorder taken for the caller's use, let go at destruction.
 class HeldDrive {
 public:
-    static std::unique_ptr<HeldDrive> Acquire(const Device& device);
+    // Only a write, and the user's Close Tray, load a system drive's tray; any other use takes the
+    // drive as it stands, so an ejected disc stays out. The disc-image recorder is refused while
+    // its file is one the recording library cannot take (see RecorderImageReadable).
+    static std::unique_ptr<HeldDrive> Acquire(const Device& device, bool loadTray = false);
     ~HeldDrive();
     HeldDrive(const HeldDrive&) = delete;
     HeldDrive& operator=(const HeldDrive&) = delete;
@@ -60,6 +69,15 @@ private:
     burn::burn_drive* drive_;
     bool eject_ = false;
 };
+
+// Whether the recording library can take a disc-image recorder's file without running away.
+// Taking such a drive, the library follows the chain of session headers from the one at the start
+// of the file, each header giving the length of its session; a session that claims no length (or
+// one that leads backwards) keeps it reading the same header for ever, on the thread that asked.
+// This walks the chain as the library does and refuses one that does not lead forward. A file
+// without the header at its start is no chain and is taken as it is.
+bool RecorderImageReadable(QIODevice& image);
+bool RecorderImageReadable(const QString& file);
 
 // How a write or a close left the medium of the disc-image recorder.
 enum class RecorderState { Complete, SessionOpen, Closed };

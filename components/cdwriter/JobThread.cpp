@@ -23,8 +23,11 @@ bool JobThread::Start(std::function<std::function<void()>(JobThread&)> job)
     if (thread_) thread_->wait();
     abort_ = false;
     running_ = true;
-    thread_.reset(QThread::create([this, job = std::move(job)] {
+    thread_.reset(QThread::create([this, job = std::move(job)]() mutable {
         std::function<void()> final = job(*this);
+        // What the job holds (a drive above all) is let go before its end is announced, so the
+        // handler of the final event finds the drive free.
+        job = nullptr;
         Post([this, final = std::move(final)] {
             thread_->wait();
             running_ = false;

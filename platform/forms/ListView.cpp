@@ -139,12 +139,51 @@ void ListView::setSelectedIndex(int index)
     item->setSelected(true);
 }
 
+// A panel asks for the width of its whole text but makes do with the width of an ellipsis, and
+// shows as much of the text as its width holds.
+class StatusPanel : public QLabel {
+public:
+    explicit StatusPanel(QWidget* parent)
+        : QLabel(parent)
+    {
+    }
+
+    const QString& FullText() const { return text_; }
+    void SetFullText(const QString& text)
+    {
+        text_ = text;
+        Fit();
+        updateGeometry();
+    }
+
+    QSize sizeHint() const override { return WithWidth(fontMetrics().horizontalAdvance(text_)); }
+    QSize minimumSizeHint() const override { return WithWidth(fontMetrics().horizontalAdvance(QStringLiteral("..."))); }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QLabel::resizeEvent(event);
+        Fit();
+    }
+
+private:
+    QSize WithWidth(int textWidth) const
+    {
+        const QMargins margins = contentsMargins();
+        return {textWidth + margins.left() + margins.right() + 2 * margin() + 2,
+            QLabel::minimumSizeHint().height()};
+    }
+    void Fit() { setText(fontMetrics().elidedText(text_, Qt::ElideRight, std::max(0, contentsRect().width() - 2 * margin()))); }
+
+    QString text_;
+};
+
 StatusBar::StatusBar(QMainWindow* form, int panels)
     : QStatusBar(form)
 {
     setSizeGripEnabled(false);
     for (int i = 0; i < panels; ++i) {
-        auto* label = new QLabel(this);
+        auto* label = new StatusPanel(this);
         label->setFrameShape(QFrame::StyledPanel);
         label->setFrameShadow(QFrame::Sunken);
         addPermanentWidget(label, i + 1 == panels ? 1 : 0);
@@ -156,13 +195,13 @@ StatusBar::StatusBar(QMainWindow* form, int panels)
 QString StatusBar::PanelText(int panel) const
 {
     if (panel < 1 || panel > PanelCount()) Raise(Err::InvalidPropertyValue);
-    return panels_[panel - 1]->text();
+    return panels_[panel - 1]->FullText();
 }
 
 void StatusBar::setPanelText(int panel, const QString& text)
 {
     if (panel < 1 || panel > PanelCount()) Raise(Err::InvalidPropertyValue);
-    panels_[panel - 1]->setText(text);
+    panels_[panel - 1]->SetFullText(text);
 }
 
 } // namespace forms

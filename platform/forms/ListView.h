@@ -6,9 +6,9 @@
 #include <QStatusBar>
 #include <QTreeWidget>
 
-class QLabel;
-
 namespace forms {
+
+class StatusPanel;
 
 // A list in report style: rows of text under column headers, optionally with a check box in the
 // first column. Rows are counted from 1, as the program's lists count them; column 0 is the row's
@@ -57,7 +57,9 @@ private:
     bool acceptFiles_ = false;
 };
 
-// A status bar with panels of text, counted from 1, at the bottom of a form.
+// A status bar with panels of text, counted from 1, at the bottom of a form. A text longer than
+// its panel is cut short there with an ellipsis rather than widening the form; the panel keeps
+// the whole text.
 class StatusBar : public QStatusBar {
     Q_OBJECT
 public:
@@ -69,7 +71,7 @@ public:
     void setPanelText(int panel, const QString& text);
 
 private:
-    std::vector<QLabel*> panels_;
+    std::vector<StatusPanel*> panels_;
 };
 
 } // namespace forms

@@ -42,12 +42,32 @@ int SessionsOnImage(const QString& image)
     return sessions;
 }
 
-bool ExtractImage(const QString& image, const QString& folder)
+bool ExtractImage(const QString& image, const QString& folder, int session)
 {
+    QStringList arguments {QStringLiteral("-osirrox"), QStringLiteral("on"), QStringLiteral("-indev"), QStringLiteral("stdio:") + image};
+    if (session > 0) arguments << QStringLiteral("-load") << QStringLiteral("session") << QString::number(session);
+    arguments << QStringLiteral("-extract") << QStringLiteral("/") << folder;
     int code = 0;
-    RunTool(QStringLiteral("xorriso"), {QStringLiteral("-osirrox"), QStringLiteral("on"), QStringLiteral("-indev"),
-        QStringLiteral("stdio:") + image, QStringLiteral("-extract"), QStringLiteral("/"), folder}, &code);
+    RunTool(QStringLiteral("xorriso"), arguments, &code);
     return code == 0;
+}
+
+QStringList FilesOnImage(const QString& image)
+{
+    const QString found = RunTool(QStringLiteral("xorriso"), {QStringLiteral("-indev"), QStringLiteral("stdio:") + image,
+        QStringLiteral("-find"), QStringLiteral("/"), QStringLiteral("-type"), QStringLiteral("f")});
+    QStringList files;
+    for (const QString& line : found.split(QLatin1Char('\n')))
+        if (line.startsWith(QLatin1Char('\'')) && line.endsWith(QLatin1Char('\''))) files << line.mid(1, line.size() - 2);
+    return files;
+}
+
+int NextWritableAddress(const QString& image)
+{
+    const QString toc = RunTool(QStringLiteral("xorriso"), {QStringLiteral("-indev"), QStringLiteral("stdio:") + image, QStringLiteral("-toc")});
+    for (const QString& line : toc.split(QLatin1Char('\n')))
+        if (line.startsWith(QLatin1String("Media nwa"))) return line.section(QLatin1Char(':'), 1).trimmed().chopped(1).toInt();
+    return -1;
 }
 
 void MakeFile(const QString& path, qint64 size, char fill)

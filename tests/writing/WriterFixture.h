@@ -16,8 +16,13 @@ QString RunTool(const QString& program, const QStringList& arguments, int* exitC
 
 // The number of sessions the xorriso tool reads from a disc image.
 int SessionsOnImage(const QString& image);
-// Copies every file of an ISO image into a folder with the xorriso tool; true when it worked.
-bool ExtractImage(const QString& image, const QString& folder);
+// Copies every file of an ISO image into a folder with the xorriso tool; true when it worked. A
+// session other than the last is read when its number (from 1) is given.
+bool ExtractImage(const QString& image, const QString& folder, int session = 0);
+// The paths of the files in the last session of an image, as the xorriso tool finds them.
+QStringList FilesOnImage(const QString& image);
+// Where the xorriso tool would write the next session of an image, in blocks.
+int NextWritableAddress(const QString& image);
 
 // Makes a small folder tree to add to an image: names with and without dots, a hidden file, a
 // name with blanks and non-ASCII letters, a subfolder, an empty file.

@@ -1,5 +1,10 @@
 // Audio discs composed from MP3 and WAV files, written to the disc-image recorder and read back as
-// an audio CD.
+// an audio CD; what a system recorder is given, and how its progress is reported.
+#include "components/cdwriter/AudioDecoder.h"
+#include "components/cdwriter/AudioWrite.h"
+#include "components/cdwriter/BurnWatch.h"
+#include "components/cdwriter/Drives.h"
+#include "components/cdwriter/JobThread.h"
 #include "platform/mci/CdAudioDevice.h"
 #include "platform/mci/CdDrive.h"
 #include "tests/support/TestFiles.h"
@@ -221,4 +226,109 @@ TEST_F(AudioDiscTest, AWriteNeedsAnEmptyDiscAndCanBeCancelled)
     EXPECT_EQ(WaitForEnd(), QStringLiteral("WriteComplete"));
     ASSERT_TRUE(writer->StartWrite());
     EXPECT_EQ(WaitForEnd(), QStringLiteral("WriteError"));
+}
+
+TEST_F(AudioDiscTest, ASystemRecorderIsGivenTheSamplesOfAWavAsTheyAre)
+{
+    const QString wav = MakeTone(dir.path(), QStringLiteral("tone.wav"), 1.5, 440);
+    ASSERT_FALSE(wav.isEmpty());
+    // The track as the write caches it: the file decoded to CD audio.
+    const QString cached = dir.file(QStringLiteral("track1.raw"));
+    {
+        cdwriter::AudioDecoder decoder;
+        ASSERT_TRUE(decoder.Open(wav));
+        QFile out(cached);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        std::vector<std::int16_t> samples(2 * 4096);
+        while (const std::size_t frames = decoder.Read(samples.data(), 4096))
+            out.write(reinterpret_cast<const char*>(samples.data()), qint64(frames) * 4);
+    }
+    const QByteArray samples = Read(wav).mid(44);
+    ASSERT_EQ(samples.size(), 66150 * 4);
+
+    const cdwriter::AudioBurnDisc disc({cached});
+    ASSERT_TRUE(disc.Valid());
+    ASSERT_EQ(disc.TrackCount(), 1);
+    EXPECT_EQ(burn_track_get_mode(disc.Track(0)), BURN_AUDIO);
+    EXPECT_EQ(burn_track_get_sectors(disc.Track(0)), (samples.size() + 2351) / 2352);
+    // What the recording library reads for the track: the WAV's little-endian samples, unswapped.
+    burn::burn_source* source = disc.Source(0);
+    QByteArray delivered;
+    std::vector<unsigned char> sector(2352);
+    for (;;) {
+        const int got = source->read_xt ? source->read_xt(source, sector.data(), int(sector.size()))
+                                        : source->read(source, sector.data(), int(sector.size()));
+        if (got <= 0) break;
+        delivered.append(reinterpret_cast<const char*>(sector.data()), got);
+    }
+    EXPECT_TRUE(delivered.left(samples.size()) == samples);
+
+    // libburn takes the disc as it is set up, but audio only for a CD in a real recorder: its
+    // "stdio:" drive refuses it for that reason alone.
+    cdwriter::Device file;
+    file.imageRecorder = true;
+    file.imageFile = dir.file(QStringLiteral("probe.iso"));
+    file.address = "stdio:" + file.imageFile.toStdString();
+    const auto held = cdwriter::HeldDrive::Acquire(file);
+    ASSERT_TRUE(held);
+    burn_write_opts* options = burn_write_opts_new(held->Drive());
+    burn_write_opts_set_write_type(options, BURN_WRITE_SAO, BURN_BLOCK_SAO);
+    std::vector<char> reasons(BURN_REASONS_LEN);
+    EXPECT_EQ(burn_precheck_write(options, disc.Disc(), reasons.data(), 0), 0);
+    EXPECT_EQ(QString::fromLatin1(reasons.data()).trimmed(), QStringLiteral("audio track prohibited by non-CD,"));
+    burn_write_opts_free(options);
+}
+
+TEST(BurnWatch, EachTrackTheLibraryIsOnIsReportedWithTheBuffersItGives)
+{
+    CDWriterXP writer;
+    QStringList events;
+    QObject::connect(&writer, &CDWriterXP::PreparingTrack, [&](int t, qint64 size) { events << QStringLiteral("prepare %1 %2").arg(t).arg(size); });
+    QObject::connect(&writer, &CDWriterXP::WriteProgress,
+        [&](int t, qint64 written, int buffer) { events << QStringLiteral("write %1 %2 %3").arg(t).arg(written).arg(buffer); });
+    QObject::connect(&writer, &CDWriterXP::ReadBufferLevel, [&](int level) { events << QStringLiteral("read %1").arg(level); });
+    QObject::connect(&writer, &CDWriterXP::ClosingTrack, [&](int t) { events << QStringLiteral("close track %1").arg(t); });
+    QObject::connect(&writer, &CDWriterXP::ClosingDisc, [&] { events << QStringLiteral("close disc"); });
+
+    // What libburn reports of a three-track audio disc written at once: the lead-in, each track
+    // (counted from 0) from its first sector, then the lead-out; the drive's buffer fills less
+    // on each track.
+    struct Step {
+        burn_drive_status status;
+        int track;
+        int sector;
+    };
+    const std::vector<Step> steps {{BURN_DRIVE_SPAWNING, 0, 0}, {BURN_DRIVE_WRITING_LEADIN, 0, 0}, {BURN_DRIVE_WRITING, 0, 40},
+        {BURN_DRIVE_WRITING, 0, 75}, {BURN_DRIVE_WRITING, 1, 0}, {BURN_DRIVE_WRITING, 1, 60}, {BURN_DRIVE_WRITING, 2, 10},
+        {BURN_DRIVE_WRITING_LEADOUT, 2, 150}, {BURN_DRIVE_IDLE, 2, 150}};
+    std::size_t next = 0;
+    cdwriter::BurnSource source;
+    source.status = [&](burn_progress& progress) {
+        const Step& step = steps[std::min(next++, steps.size() - 1)];
+        progress = {};
+        progress.tracks = 3;
+        progress.track = step.track;
+        progress.sector = step.sector;
+        progress.buffer_capacity = 1000;
+        progress.buffer_available = 250 + 100 * unsigned(step.track);
+        return step.status;
+    };
+    source.wroteWell = [] { return true; };
+    source.cancel = [] {};
+    const cdwriter::BurnTracks tracks {{75 * 2352, 100 * 2352, 150 * 2352}, 2352};
+
+    cdwriter::JobThread job(&writer);
+    cdwriter::BurnEnd end = cdwriter::BurnEnd::Failed;
+    ASSERT_TRUE(job.Start([&](cdwriter::JobThread& running) -> std::function<void()> {
+        end = cdwriter::WatchBurn(running, writer, source, tracks, true, [](int track) { return 40 + track; });
+        return {};
+    }));
+    ASSERT_TRUE(WaitFor([&] { return !job.Running(); }));
+    EXPECT_EQ(end, cdwriter::BurnEnd::Done);
+    EXPECT_EQ(events, QStringList({
+        "prepare 1 176400", "write 1 0 75", "read 41", "write 1 94080 75", "read 41", "write 1 176400 75", "read 41",
+        "write 1 176400 75", "prepare 2 235200", "write 2 0 65", "read 42", "write 2 141120 65", "read 42",
+        "write 2 235200 65", "prepare 3 352800", "write 3 23520 55", "read 43",
+        "write 3 352800 55", "close track 3", "close disc",
+    })) << events.join(QStringLiteral(" | ")).toStdString();
 }

@@ -6,14 +6,17 @@
 #include "tests/writing/WriterFixture.h"
 #include "writing/WriteSpeeds.h"
 #include "writing/frmBurnData.h"
+#include "writing/frmDataDiscInfo.h"
 
 #include <QDir>
 #include <QDropEvent>
+#include <QSignalSpy>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QUrl>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -253,6 +256,112 @@ TEST(BurnData, WritesTwoSessionsImportsTheFirstAndRefusesToCloseMeanwhile)
     const QString out = b.dir.file(QStringLiteral("out"));
     ASSERT_TRUE(ExtractImage(b.Image(), out));
     EXPECT_EQ(Read(out + QStringLiteral("/first.txt")), Read(b.dir.file(QStringLiteral("again/first.txt"))));
+}
+
+TEST(BurnData, EachSessionFollowsTheLastAndTheDiscInformationFollowsTheDisc)
+{
+    BurnWindow b;
+    frmBurnData& w = *b.window;
+    // What Disc Information shows: the sessions and the free blocks.
+    const auto discInfo = [&] {
+        w.mnuCDRecorderDiscInfo_Click();
+        frmDataDiscInfo& info = forms::Instance<frmDataDiscInfo>();
+        const std::pair<int, int> counts {info.lblValueSessions->Caption().toInt(), info.lblValueFreeSpaceBlocks->Caption().toInt()};
+        info.Unload();
+        return counts;
+    };
+    std::vector<QString> files;
+    int lastFree = 360000;
+    for (int session = 1; session <= 5; ++session) {
+        if (session > 1) {
+            w.mnuCDRecorderImportPreviousSession_Click();
+            EXPECT_EQ(w.lvwImageFiles->Count(), session - 1) << "session " << session;
+            EXPECT_EQ(discInfo(), std::make_pair(session - 1, lastFree)) << "after the import before session " << session;
+        }
+        // Files of some hundred blocks each, so that a session written over another shows.
+        files.push_back(b.dir.file(QStringLiteral("file%1.bin").arg(session)));
+        MakeFile(files.back(), 400000 + session * 3000, char('a' + session));
+        w.tvwDirectories->setSelectedItem(w.tvwDirectories->Node(QStringLiteral("/")));
+        w.AddDroppedItems({files.back()});
+        w.cmdWriteDisc_Click();
+        ASSERT_TRUE(WaitFor([&] { return !w.CDWriterXP1->Busy() && w.UiEnabled(); }));
+        ASSERT_EQ(LastPrompt(b.user), QStringLiteral("Writing is complete!")) << "session " << session;
+        const auto [sessions, free] = discInfo();
+        EXPECT_EQ(sessions, session);
+        EXPECT_EQ(free, 360000 - NextWritableAddress(b.Image())) << "session " << session;
+        EXPECT_LT(free, lastFree - 195) << "session " << session;
+        lastFree = free;
+        if (session == 1) w.mnuFileClear_Click();
+    }
+
+    EXPECT_EQ(SessionsOnImage(b.Image()), 5);
+    for (int session = 1; session <= 5; ++session) {
+        const QString out = b.dir.file(QStringLiteral("session%1").arg(session));
+        ASSERT_TRUE(ExtractImage(b.Image(), out, session));
+        for (int file = 1; file <= 5; ++file) {
+            const QString read = out + QStringLiteral("/file%1.bin").arg(file);
+            if (file <= session) EXPECT_TRUE(Read(read) == Read(files[std::size_t(file - 1)])) << "file " << file << " of session " << session;
+            else EXPECT_FALSE(QFile::exists(read)) << "file " << file << " of session " << session;
+        }
+    }
+
+    // An ISO file goes onto a blank disc only, and the message says so.
+    b.user.ChooseFile(b.dir.file(QStringLiteral("all.iso")));
+    w.mnuFileSaveImageAsISO_Click();
+    b.user.ChooseFile(b.dir.file(QStringLiteral("all.iso")));
+    w.mnuFileWriteDiscFromISO_Click();
+    EXPECT_EQ(LastPrompt(b.user), QStringLiteral("Error Writing ISO File.\r\nThe disc is not blank."));
+    EXPECT_TRUE(w.UiEnabled());
+}
+
+TEST(BurnData, WhileADropIsAddedNothingWritesTheImageAndWhatCannotBeAddedIsSaid)
+{
+    BurnWindow b;
+    frmBurnData& w = *b.window;
+    w.show();
+    // Forty folders of fifty files, with names as long as those of a music collection, and a pipe
+    // that no disc can hold.
+    const QString drop = b.dir.file(QStringLiteral("drop"));
+    for (int folder = 0; folder < 40; ++folder) {
+        const QString name = QStringLiteral("%1 - A folder whose name is long enough to run past the edge of the window").arg(folder, 2, 10, QLatin1Char('0'));
+        QDir(drop).mkpath(name);
+        for (int file = 0; file < 50; ++file)
+            MakeFile(drop + QLatin1Char('/') + name + QStringLiteral("/track %1.txt").arg(file), 100 + file, char('a' + file % 26));
+    }
+    const QString pipe = drop + QStringLiteral("/a pipe");
+    ASSERT_EQ(mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    const int width = w.width();
+
+    // The user presses Write Disc at the hundredth item.
+    int added = 0;
+    bool pressed = false;
+    QSignalSpy started(w.CDWriterXP1, &CDWriterXP::PreparingToWrite);
+    QObject::connect(w.CDWriterXP1, &CDWriterXP::ItemAdded, &w, [&] {
+        if (++added != 100) return;
+        pressed = true;
+        EXPECT_FALSE(w.cmdWriteDisc->isEnabled());
+        EXPECT_FALSE(w.mnuFileSaveImageAsISO->Enabled());
+        EXPECT_FALSE(w.mnuFileWriteDiscFromISO->Enabled());
+        EXPECT_FALSE(w.mnuCDRecorder->Enabled());
+        QTest::mouseClick(w.cmdWriteDisc, Qt::LeftButton);
+        EXPECT_FALSE(w.CDWriterXP1->StartWrite()) << "the component refuses it as well";
+        EXPECT_FALSE(w.Unload()) << "the window stays while the items go in";
+    });
+    w.AddDroppedItems({drop});
+    ASSERT_TRUE(pressed);
+    EXPECT_EQ(started.count(), 0);
+    EXPECT_EQ(w.CDWriterXP1->FileCount(), 2000);
+    EXPECT_EQ(LastPrompt(b.user), QStringLiteral("These items could not be added to the image:\r\n") + pipe);
+    EXPECT_LE(w.width(), width) << "the long status texts of the drop do not widen the window";
+    EXPECT_TRUE(w.cmdWriteDisc->isEnabled());
+    EXPECT_TRUE(w.mnuFileSaveImageAsISO->Enabled());
+
+    w.cmdWriteDisc_Click();
+    ASSERT_TRUE(WaitFor([&] { return !w.CDWriterXP1->Busy() && w.UiEnabled(); }));
+    EXPECT_EQ(LastPrompt(b.user), QStringLiteral("Writing is complete!"));
+    EXPECT_EQ(w.prgTrackProgress->Value(), 100);
+    EXPECT_EQ(w.prgTotalProgress->Value(), 100);
+    EXPECT_EQ(FilesOnImage(b.Image()).size(), 2000);
 }
 
 TEST(BurnData, CancelStopsTheWriteAndSavesAnIsoFile)

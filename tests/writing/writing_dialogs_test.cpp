@@ -1,16 +1,41 @@
 // The erase and disc-information dialogs on the disc-image recorder.
 #include "components/cdwriter/CDWriterXP.h"
+#include "components/cdwriter/Drives.h"
 #include "tests/ripping/ModalDialog.h"
 #include "tests/support/ScriptedUser.h"
+#include "tests/support/TestFiles.h"
 #include "tests/writing/WriterFixture.h"
+#include "writing/frmBurnData.h"
 #include "writing/frmDataDiscInfo.h"
 #include "writing/frmDataErase.h"
 
+#include <QtEndian>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
 
 QString LastPrompt(const ScriptedUser& user) { return user.Boxes().empty() ? QString() : user.Boxes().back().prompt; }
+
+// A recorder file whose chain of sessions leads nowhere: the header at its start covers 122
+// blocks, the session at block 32 is 35 blocks long, and the one after it (at block 96) claims
+// no blocks at all.
+QByteArray DamagedRecorderFile()
+{
+    QByteArray file(128 * 2048, '\0');
+    const auto descriptor = [&](int block, quint32 blocks) {
+        char* at = file.data() + block * 2048;
+        at[0] = 1;
+        std::memcpy(at + 1, "CD001", 5);
+        at[6] = 1;
+        qToLittleEndian(blocks, at + 80);
+        qToBigEndian(blocks, at + 84);
+    };
+    descriptor(16, 122);
+    descriptor(48, 35);
+    descriptor(112, 0);
+    return file;
+}
 
 } // namespace
 
@@ -95,4 +120,31 @@ TEST(Erase, ADriveWithoutRewritableSupportClosesTheDialogAfterItsMessage)
     WhileShown<frmDataErase>(erase, [&] { erase.ShowErase(&writer); }, [&](frmDataErase& d) { d.cmdErase->click(); });
     EXPECT_EQ(LastPrompt(user), QStringLiteral("Selected drive does not support Re-Writable discs."));
     EXPECT_FALSE(forms::Instances::Exists<frmDataErase>());
+}
+
+TEST(DiscInfo, ADamagedRecorderFileIsReportedAtOnceAndTheWindowClosesNormally)
+{
+    ScriptedUser user;
+    TempDir dir;
+    const QString image = dir.file(QStringLiteral("recorder.iso"));
+    Write(image, DamagedRecorderFile());
+    // Were the file taken for a sound one, taking the drive would never return: stop here then.
+    ASSERT_FALSE(cdwriter::RecorderImageReadable(image));
+
+    qputenv("TESSEL_RECORDER", image.toUtf8());
+    frmBurnData& w = forms::Instance<frmBurnData>();
+    w.Load();
+    ASSERT_GE(w.SelectedDrive(), 0) << "the recorder itself opens";
+    w.cboDevices->setListIndex(w.cboDevices->ListCount() - 1);
+    w.mnuCDRecorderDiscInfo_Click();
+    EXPECT_EQ(LastPrompt(user), QStringLiteral("No Media Loaded...Cannot Get Disc Info!"));
+    EXPECT_FALSE(forms::Instances::Exists<frmDataDiscInfo>());
+    w.cmdWriteDisc_Click();
+    EXPECT_EQ(LastPrompt(user), QStringLiteral("Please Insert Writable Media before continuing!"));
+    frmDataErase& erase = forms::Instance<frmDataErase>();
+    WhileShown<frmDataErase>(erase, [&] { w.mnuCDRecorderEraseDisc_Click(); }, [&](frmDataErase& d) { d.cmdErase->click(); });
+    EXPECT_EQ(LastPrompt(user), QStringLiteral("Disc is not a Re-Writable disc."));
+    EXPECT_TRUE(w.Unload());
+    qunsetenv("TESSEL_RECORDER");
+    EXPECT_TRUE(Read(image) == DamagedRecorderFile()) << "the file is left as it was";
 }
