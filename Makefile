@@ -40,7 +40,9 @@ fuzz:
 	@cmake --build build-fuzz --target fuzz_targets
 ifneq ($(FUZZ),)
 	@mkdir -p build-fuzz/corpus/$(FUZZ) build-fuzz/findings/$(FUZZ)
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	build-fuzz/bin/fuzz_$(FUZZ) -max_total_time=$(FUZZ_SECONDS) -timeout=30 \
+		$(if $(wildcard tests/fuzz/$(FUZZ).dict),-dict=tests/fuzz/$(FUZZ).dict) \
 		-artifact_prefix=build-fuzz/findings/$(FUZZ)/ build-fuzz/corpus/$(FUZZ) tests/fuzz/corpus/$(FUZZ)
 endif
 
