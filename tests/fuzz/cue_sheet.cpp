@@ -1,6 +1,6 @@
-// Cue sheets of disc images, as the CD drive reads them for the Audio CD window, the ripper and
-// the cdaudio device: the sheet is checked, handed to libcdio, and its table of contents read and
-// walked. The sheet's data file is a 3-second image of silence beside it.
+// Cue sheets of disc images, as the CD drive opens them for the Audio CD window, the ripper and
+// the cdaudio device: the drive reads the sheet and hands it to libcdio, and the table of contents
+// it gives is walked. The sheet's data file is a 3-second image of silence beside it.
 #include "platform/mci/CdDrive.h"
 #include "tests/fuzz/FuzzSupport.h"
 
