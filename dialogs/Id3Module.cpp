@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 #include <cstring>
 
 namespace Id3Module {
@@ -61,10 +60,18 @@ QByteArray Record(const Id3Tag& tag)
     return bytes;
 }
 
-Id3Tag FromRecord(const QByteArray& bytes)
+bool WriteAt(QFile& file, qint64 offset, const QByteArray& bytes)
 {
+    return file.seek(offset) && file.write(bytes) == bytes.size() && file.flush();
+}
+
+} // namespace
+
+std::optional<Id3Tag> ParseTag(QByteArrayView trailer)
+{
+    if (trailer.size() != TagSize || !trailer.startsWith(Marker)) return std::nullopt;
     Id3Tag tag;
-    const char* p = bytes.constData();
+    const char* p = trailer.constData() + Marker.size();
     for (auto* field : {&tag.Title, &tag.Artist, &tag.Album}) {
         std::memcpy(field->data(), p, field->size());
         p += field->size();
@@ -77,13 +84,6 @@ Id3Tag FromRecord(const QByteArray& bytes)
     return tag;
 }
 
-bool WriteAt(QFile& file, qint64 offset, const QByteArray& bytes)
-{
-    return file.seek(offset) && file.write(bytes) == bytes.size() && file.flush();
-}
-
-} // namespace
-
 Id3Tag& Tag()
 {
     static Id3Tag shared;
@@ -94,13 +94,13 @@ void ReadTag(const QString& path)
 {
     QFile file(path);
     Open(file, QIODevice::ReadOnly);
-    const qint64 length = file.size();
-    if (ReadAt(file, length - TagSize, Marker.size()) != Marker) {
+    const auto tag = ParseTag(ReadAt(file, file.size() - TagSize, TagSize));
+    if (!tag) {
         forms::MsgBox(QStringLiteral("This Mp3 Does Not Contain an ID3 Tag"), forms::MsgBoxStyle::OKOnly,
             QStringLiteral(" Contains no Tag"));
         return;
     }
-    Tag() = FromRecord(ReadAt(file, length - RecordSize, RecordSize));
+    Tag() = *tag;
 }
 
 void WriteTag(const QString& path, const Id3Tag& tag)
@@ -122,27 +122,20 @@ void WriteTag(const QString& path, const Id3Tag& tag)
 
 void SetField(char* field, std::size_t width, const QString& text)
 {
-    QByteArray bytes = text.toUtf8();
-    if (static_cast<std::size_t>(bytes.size()) > width) {
-        // Cut at the width, but never inside a character: a cut one is left out whole.
-        qsizetype cut = static_cast<qsizetype>(width);
-        while (cut > 0 && (static_cast<unsigned char>(bytes[cut]) & 0xC0) == 0x80)
-            --cut;
-        bytes.truncate(cut);
-    }
+    // Text the field already shows stays as it is stored, padding and all: an unedited tag is
+    // written back unchanged.
+    if (FieldText(field, width) == text) return;
     std::memset(field, ' ', width);
-    std::memcpy(field, bytes.constData(), bytes.size());
+    std::size_t used = 0;
+    for (const char32_t c : text.toUcs4()) {
+        if (used == width) break;
+        field[used++] = c <= 0xFF ? static_cast<char>(c) : '?';
+    }
 }
 
 QString FieldText(const char* field, std::size_t width)
 {
-    const std::size_t used = strnlen(field, width);
-    const QByteArray bytes(field, static_cast<qsizetype>(used));
-    // Text written as UTF-8 reads as such; other tools often write Latin-1.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError()) return QString::fromLatin1(bytes);
-    return text;
+    return QString::fromLatin1(field, static_cast<qsizetype>(strnlen(field, width)));
 }
 
 } // namespace Id3Module

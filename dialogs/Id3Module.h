@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 // The ID3v1 tag: the last 128 bytes of an MP3 file, "TAG" and then six fixed-width fields.
 namespace Id3Module {
@@ -26,6 +28,9 @@ constexpr std::uint8_t NoGenre = 255;
 // The one record the module and the tag editor share: the last tag read or written.
 Id3Tag& Tag();
 
+// The tag held by a file's last 128 bytes; nothing when they hold none.
+std::optional<Id3Tag> ParseTag(QByteArrayView trailer);
+
 // Fills the shared record from the file's tag. A file without one gets the box "This Mp3 Does Not
 // Contain an ID3 Tag" and the record keeps its content. Raises 53 for a missing file, 63 for one
 // shorter than a tag and 75 for one that cannot be read.
@@ -37,8 +42,10 @@ void ReadTag(const QString& path);
 // shorter than a tag.
 void WriteTag(const QString& path, const Id3Tag& tag);
 
-// Text into a fixed-width field: cut to the width (never inside a character) and padded with
-// blanks. Text out of a field: what stands before the first NUL.
+// The text fields are ISO-8859-1, one byte a character, as other programs read and write them.
+// Text into a fixed-width field: a character outside ISO-8859-1 becomes "?", the text is cut at
+// the width and padded with blanks; a field that already shows the text keeps its bytes. Text out
+// of a field: what stands before the first NUL.
 QString FieldText(const char* field, std::size_t width);
 template <std::size_t N> QString FieldText(const std::array<char, N>& field) { return FieldText(field.data(), N); }
 

@@ -49,6 +49,18 @@ frmSettings& SettingsWindow()
     return window;
 }
 
+// The name Save proposes for a recording made with a MIDI file playing: a WAV file beside it. The
+// MIDI file's extension, in whatever letter case, gives way to ".wav"; the MIDI file itself is
+// never offered to be overwritten.
+QString RecordingNameBeside(const QString& midiFile)
+{
+    const QFileInfo midi(midiFile);
+    const QString folder = midiFile.left(midiFile.size() - midi.fileName().size());
+    const QString base = midi.suffix().isEmpty() ? midi.fileName() : midi.completeBaseName();
+    const QString name = folder + base + QStringLiteral(".wav");
+    return name == midiFile ? midiFile + QStringLiteral(".wav") : name;
+}
+
 } // namespace
 
 frmAudioRecord::frmAudioRecord()
@@ -193,8 +205,7 @@ void frmAudioRecord::cmdSave_Click()
 {
     QString proposal;
     if (!MidiFileName.isEmpty()) {
-        proposal = MidiFileName;
-        proposal.replace(QStringLiteral("MID"), QStringLiteral("wav"));
+        proposal = RecordingNameBeside(MidiFileName);
     } else {
         proposal
             = QStringLiteral("Radio_from_") + GeneralDate(StartTime) + QStringLiteral("_to_") + GeneralDate(StopTime);
@@ -229,6 +240,9 @@ void frmAudioRecord::ClearRecording()
     RecordingDone = false;
     RecordingActive = false;
     Playing = false;
+    // The settings window shows the values in use: loaded before they were read again, it is
+    // loaded afresh the next time it is touched, and selects them then.
+    if (auto* settings = forms::Instances::Existing<frmSettings>()) settings->Unload();
 }
 
 void frmAudioRecord::cmdReset_Click()

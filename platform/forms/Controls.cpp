@@ -62,9 +62,9 @@ OptionButton::OptionButton(QWidget* parent, const QString& caption)
 
 void OptionButton::setValue(bool on)
 {
-    const bool before = isChecked();
     setChecked(on);
-    if (on && !before) emit Click();
+    // Selecting a button in code runs its click behaviour, whether or not it was selected before.
+    if (on) emit Click();
 }
 
 PictureBox::PictureBox(QWidget* parent)

@@ -11,7 +11,11 @@ namespace mci {
 struct SoundServer::State {
     pa_threaded_mainloop* loop = nullptr;
     pa_context* context = nullptr;
-    pa_stream* stream = nullptr;
+    pa_stream* stream = nullptr; // the stream recording or playing
+    bool recording = false;
+    pa_stream* standby = nullptr; // a capture stream connected but corked
+    PcmFormat streamFormat;
+    PcmFormat standbyFormat;
     DataSink onData;
     DataSource pull;
     std::function<void()> onEnd;
@@ -54,6 +58,12 @@ void StreamState(pa_stream* stream, void* userdata)
     pa_threaded_mainloop_signal(static_cast<State*>(userdata)->loop, 0);
 }
 
+void Answered(pa_stream* stream, int, void* userdata)
+{
+    (void)stream;
+    pa_threaded_mainloop_signal(static_cast<State*>(userdata)->loop, 0);
+}
+
 void Readable(pa_stream* stream, std::size_t, void* userdata)
 {
     auto* state = static_cast<State*>(userdata);
@@ -61,12 +71,15 @@ void Readable(pa_stream* stream, std::size_t, void* userdata)
         const void* data = nullptr;
         std::size_t bytes = 0;
         if (pa_stream_peek(stream, &data, &bytes) < 0 || bytes == 0) return;
-        if (data) {
-            state->onData(static_cast<const char*>(data), bytes);
-        } else {
-            // A gap in the recording: it is heard as silence.
-            state->hole.assign(bytes, state->silence);
-            state->onData(state->hole.data(), bytes);
+        // Sound that reaches a stream standing by, or one being stopped, is nobody's.
+        if (stream == state->stream && state->onData) {
+            if (data) {
+                state->onData(static_cast<const char*>(data), bytes);
+            } else {
+                // A gap in the recording: it is heard as silence.
+                state->hole.assign(bytes, state->silence);
+                state->onData(state->hole.data(), bytes);
+            }
         }
         pa_stream_drop(stream);
     }
@@ -96,6 +109,77 @@ void Writable(pa_stream* stream, std::size_t bytes, void* userdata)
     }
 }
 
+// The caller holds the lock for these.
+
+void Disconnect(pa_stream*& stream)
+{
+    if (!stream) return;
+    pa_stream_set_state_callback(stream, nullptr, nullptr);
+    pa_stream_set_read_callback(stream, nullptr, nullptr);
+    pa_stream_set_write_callback(stream, nullptr, nullptr);
+    pa_stream_disconnect(stream);
+    pa_stream_unref(stream);
+    stream = nullptr;
+}
+
+// Waits for the server to answer an operation.
+void Wait(State* state, pa_operation* operation)
+{
+    if (!operation) return;
+    while (pa_operation_get_state(operation) == PA_OPERATION_RUNNING)
+        pa_threaded_mainloop_wait(state->loop);
+    pa_operation_unref(operation);
+}
+
+// Connects a stream into the given place (set before the stream can call anything, so that its
+// functions know it) and waits until it is ready; on failure the place is left empty.
+bool Connect(State* state, pa_stream*& place, const PcmFormat& format, bool record, bool corked)
+{
+    if (pa_context_get_state(state->context) != PA_CONTEXT_READY) return false;
+
+    pa_sample_spec spec;
+    spec.format = format.bits == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
+    spec.rate = static_cast<std::uint32_t>(format.rate);
+    spec.channels = static_cast<std::uint8_t>(format.channels);
+    if (!pa_sample_spec_valid(&spec)) return false;
+
+    pa_stream* stream = pa_stream_new(state->context, record ? "Recording" : "Playback", &spec, nullptr);
+    if (!stream) return false;
+    place = stream;
+    pa_stream_set_state_callback(stream, StreamState, state);
+
+    // Short buffers: a stop loses at most a few hundredths of a second, and the position played
+    // runs only a little ahead of what is heard.
+    pa_buffer_attr attr;
+    std::memset(&attr, 0xff, sizeof attr);
+    const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | (corked ? PA_STREAM_START_CORKED : 0));
+    int result = 0;
+    if (record) {
+        attr.fragsize = static_cast<std::uint32_t>(pa_usec_to_bytes(25000, &spec));
+        pa_stream_set_read_callback(stream, Readable, state);
+        result = pa_stream_connect_record(stream, nullptr, &attr, flags);
+    } else {
+        attr.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(100000, &spec));
+        pa_stream_set_write_callback(stream, Writable, state);
+        result = pa_stream_connect_playback(stream, nullptr, &attr, flags, nullptr, nullptr);
+    }
+    if (result >= 0) {
+        for (;;) {
+            const pa_stream_state_t s = pa_stream_get_state(stream);
+            if (s == PA_STREAM_READY) return true;
+            if (!PA_STREAM_IS_GOOD(s)) break;
+            pa_threaded_mainloop_wait(state->loop);
+        }
+    }
+    Disconnect(place);
+    return false;
+}
+
+bool SameFormat(const PcmFormat& a, const PcmFormat& b)
+{
+    return a.rate == b.rate && a.channels == b.channels && a.bits == b.bits;
+}
+
 } // namespace
 
 SoundServer::SoundServer()
@@ -107,6 +191,10 @@ SoundServer::~SoundServer()
 {
     Stop();
     if (!state_->loop) return;
+    {
+        Locked lock(state_->loop);
+        Disconnect(state_->standby);
+    }
     pa_threaded_mainloop_stop(state_->loop);
     if (state_->context) {
         pa_context_set_state_callback(state_->context, nullptr, nullptr);
@@ -146,75 +234,63 @@ bool SoundServer::Connect()
 
 bool SoundServer::Failed() const { return state_->failed; }
 
+bool SoundServer::StandBy(const PcmFormat& format)
+{
+    if (!state_->loop) return false;
+    Locked lock(state_->loop);
+    if (state_->standby && SameFormat(state_->standbyFormat, format)
+        && pa_stream_get_state(state_->standby) == PA_STREAM_READY)
+        return true;
+    // The new stream is ready before the old one goes: the source never lacks a listener.
+    pa_stream* previous = state_->standby;
+    state_->standby = nullptr;
+    const bool ready = ::mci::Connect(state_.get(), state_->standby, format, true, true);
+    if (ready) state_->standbyFormat = format;
+    Disconnect(previous);
+    return ready;
+}
+
+bool SoundServer::StandingBy() const
+{
+    if (!state_->loop) return false;
+    Locked lock(state_->loop);
+    return state_->standby && pa_stream_get_state(state_->standby) == PA_STREAM_READY;
+}
+
 bool SoundServer::Record(const PcmFormat& format, DataSink onData)
 {
     Stop();
     if (!state_->loop) return false;
-    {
-        Locked lock(state_->loop);
-        state_->onData = std::move(onData);
-        state_->silence = format.bits == 8 ? char(0x80) : 0;
+    Locked lock(state_->loop);
+    state_->onData = std::move(onData);
+    state_->silence = format.bits == 8 ? char(0x80) : 0;
+    state_->streamFormat = format;
+    state_->recording = true;
+    if (state_->standby && SameFormat(state_->standbyFormat, format)
+        && pa_stream_get_state(state_->standby) == PA_STREAM_READY) {
+        // The stream standing by records from now on: nothing waits for a new one.
+        state_->stream = state_->standby;
+        state_->standby = nullptr;
+        Wait(state_.get(), pa_stream_cork(state_->stream, 0, Answered, state_.get()));
+        return true;
     }
-    return StartStream(format, true);
+    if (::mci::Connect(state_.get(), state_->stream, format, true, false)) return true;
+    state_->onData = {};
+    return false;
 }
 
 bool SoundServer::Play(const PcmFormat& format, DataSource pull, std::function<void()> onEnd)
 {
     Stop();
     if (!state_->loop) return false;
-    {
-        Locked lock(state_->loop);
-        state_->pull = std::move(pull);
-        state_->onEnd = std::move(onEnd);
-        state_->draining = false;
-    }
-    return StartStream(format, false);
-}
-
-bool SoundServer::StartStream(const PcmFormat& format, bool record)
-{
     Locked lock(state_->loop);
-    if (pa_context_get_state(state_->context) != PA_CONTEXT_READY) return false;
-
-    pa_sample_spec spec;
-    spec.format = format.bits == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
-    spec.rate = static_cast<std::uint32_t>(format.rate);
-    spec.channels = static_cast<std::uint8_t>(format.channels);
-    if (!pa_sample_spec_valid(&spec)) return false;
-
-    pa_stream* stream = pa_stream_new(state_->context, record ? "Recording" : "Playback", &spec, nullptr);
-    if (!stream) return false;
-    state_->stream = stream;
-    pa_stream_set_state_callback(stream, StreamState, state_.get());
-
-    // Short buffers: a stop loses at most a few hundredths of a second, and the position played
-    // runs only a little ahead of what is heard.
-    pa_buffer_attr attr;
-    std::memset(&attr, 0xff, sizeof attr);
-    int result = 0;
-    if (record) {
-        attr.fragsize = static_cast<std::uint32_t>(pa_usec_to_bytes(25000, &spec));
-        pa_stream_set_read_callback(stream, Readable, state_.get());
-        result = pa_stream_connect_record(stream, nullptr, &attr, PA_STREAM_ADJUST_LATENCY);
-    } else {
-        attr.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(100000, &spec));
-        pa_stream_set_write_callback(stream, Writable, state_.get());
-        result = pa_stream_connect_playback(stream, nullptr, &attr, PA_STREAM_ADJUST_LATENCY, nullptr, nullptr);
-    }
-    if (result >= 0) {
-        for (;;) {
-            const pa_stream_state_t s = pa_stream_get_state(stream);
-            if (s == PA_STREAM_READY) return true;
-            if (!PA_STREAM_IS_GOOD(s)) break;
-            pa_threaded_mainloop_wait(state_->loop);
-        }
-    }
-    pa_stream_set_state_callback(stream, nullptr, nullptr);
-    pa_stream_set_read_callback(stream, nullptr, nullptr);
-    pa_stream_set_write_callback(stream, nullptr, nullptr);
-    pa_stream_disconnect(stream);
-    pa_stream_unref(stream);
-    state_->stream = nullptr;
+    state_->pull = std::move(pull);
+    state_->onEnd = std::move(onEnd);
+    state_->draining = false;
+    state_->recording = false;
+    if (::mci::Connect(state_.get(), state_->stream, format, false, false)) return true;
+    state_->pull = {};
+    state_->onEnd = {};
     return false;
 }
 
@@ -224,11 +300,15 @@ void SoundServer::Stop()
     Locked lock(state_->loop);
     if (pa_stream* stream = state_->stream) {
         state_->stream = nullptr;
-        pa_stream_set_state_callback(stream, nullptr, nullptr);
-        pa_stream_set_read_callback(stream, nullptr, nullptr);
-        pa_stream_set_write_callback(stream, nullptr, nullptr);
-        pa_stream_disconnect(stream);
-        pa_stream_unref(stream);
+        if (state_->recording && pa_stream_get_state(stream) == PA_STREAM_READY) {
+            // A recording stream stands by again; what it still hands over is dropped.
+            Wait(state_.get(), pa_stream_cork(stream, 1, Answered, state_.get()));
+            Disconnect(state_->standby);
+            state_->standby = stream;
+            state_->standbyFormat = state_->streamFormat;
+        } else {
+            Disconnect(stream);
+        }
     }
     state_->onData = {};
     state_->pull = {};

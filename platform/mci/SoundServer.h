@@ -17,10 +17,10 @@ struct PcmFormat {
     int BytesPerSecond() const { return BlockAlign() * rate; }
 };
 
-// One connection to the desktop's sound server (PulseAudio) with at most one stream at a time,
-// recording from the default source or playing to the default sink. The server's own thread
-// runs the stream and calls the caller's functions; Stop returns only when none of them runs
-// any more, and none is called after it.
+// One connection to the desktop's sound server (PulseAudio) with at most one stream at a time
+// recording from the default source or playing to the default sink, and beside it a capture
+// stream that may stand by. The server's own thread runs the streams and calls the caller's
+// functions; Stop returns only when none of them runs any more, and none is called after it.
 class SoundServer {
 public:
     SoundServer();
@@ -31,8 +31,17 @@ public:
     // Connects; false when no sound server answers (one is never started for us).
     bool Connect();
 
-    // Records: every block of sound that arrives is handed to onData on the server's thread.
-    // False when the server refuses the stream.
+    // Keeps a capture stream in the format connected but corked, replacing one in another format.
+    // While it stands by, the source keeps handing out sound in short blocks, and a Record in that
+    // format starts with the sound of its own moment. Without it, a new stream may wait for the
+    // source's whole latency (a null sink's monitor hands out two-second blocks when nobody asks
+    // for less) and loses what is heard meanwhile. False when the server refuses the stream.
+    bool StandBy(const PcmFormat& format);
+    bool StandingBy() const;
+
+    // Records: every block of sound that arrives is handed to onData on the server's thread. The
+    // stream standing by in the format records, or a new one. False when the server refuses the
+    // stream.
     using DataSink = std::function<void(const char* data, std::size_t bytes)>;
     bool Record(const PcmFormat& format, DataSink onData);
 
@@ -42,7 +51,7 @@ public:
     using DataSource = std::function<std::size_t(char* buffer, std::size_t bytes)>;
     bool Play(const PcmFormat& format, DataSource pull, std::function<void()> onEnd);
 
-    // Ends the running stream, if any.
+    // Ends the running stream, if any; a recording one goes back to standing by.
     void Stop();
 
     // True once the connection broke: the server went away.
@@ -51,7 +60,6 @@ public:
     struct State; // shared with the server's thread
 
 private:
-    bool StartStream(const PcmFormat& format, bool record);
     std::unique_ptr<State> state_;
 };
 

@@ -3,6 +3,8 @@
 #include "platform/mci/Errors.h"
 #include "platform/mci/WaveFile.h"
 
+#include <QCoreApplication>
+#include <QTimer>
 #include <algorithm>
 #include <cstring>
 
@@ -20,9 +22,82 @@ DeviceFactory WaveAudioFactory()
     };
 }
 
-WaveAudioDevice::~WaveAudioDevice() { sound_.Stop(); }
+namespace {
 
-unsigned WaveAudioDevice::Open() { return sound_.Connect() ? 0 : Err::WaveInputsUnsuitable; }
+// A recording closed and another opened at once (the sound recorder closes every device and opens
+// a new recording at each Record) takes over the closed one's connection with its capture stream
+// standing by, so that the sound of the click is not lost to a new stream's start. A connection
+// nobody takes over within a second is closed, and so is one the application leaves behind.
+class ParkingPlace : public QObject {
+public:
+    explicit ParkingPlace(QObject* application)
+        : QObject(application)
+    {
+        timer_.setSingleShot(true);
+        timer_.setInterval(1000);
+        QObject::connect(&timer_, &QTimer::timeout, this, [this] { sound_.reset(); });
+    }
+    ~ParkingPlace() override;
+
+    void Park(std::unique_ptr<SoundServer> sound)
+    {
+        sound_ = std::move(sound);
+        place_ = Place();
+        timer_.start();
+    }
+
+    std::unique_ptr<SoundServer> Take()
+    {
+        std::unique_ptr<SoundServer> sound = std::move(sound_);
+        timer_.stop();
+        if (!sound || place_ != Place() || sound->Failed() || !sound->StandingBy()) return nullptr;
+        return sound;
+    }
+
+private:
+    // The server and source a new connection would use, as far as the environment names them.
+    static QByteArray Place()
+    {
+        return qgetenv("PULSE_SERVER") + '\n' + qgetenv("PULSE_SOURCE") + '\n' + qgetenv("XDG_RUNTIME_DIR");
+    }
+
+    std::unique_ptr<SoundServer> sound_;
+    QByteArray place_;
+    QTimer timer_;
+};
+
+ParkingPlace* parking = nullptr;
+
+ParkingPlace::~ParkingPlace() { parking = nullptr; }
+
+void Park(std::unique_ptr<SoundServer> sound)
+{
+    // Without an application (the process is ending) the connection simply closes.
+    if (!QCoreApplication::instance() || sound->Failed() || !sound->StandingBy()) return;
+    if (!parking) parking = new ParkingPlace(QCoreApplication::instance());
+    parking->Park(std::move(sound));
+}
+
+std::unique_ptr<SoundServer> TakeParked() { return parking ? parking->Take() : nullptr; }
+
+} // namespace
+
+WaveAudioDevice::~WaveAudioDevice()
+{
+    sound_->Stop();
+    Park(std::move(sound_));
+}
+
+unsigned WaveAudioDevice::Open()
+{
+    if (auto sound = TakeParked()) {
+        sound_ = std::move(sound);
+        return 0;
+    }
+    if (!sound_->Connect()) return Err::WaveInputsUnsuitable;
+    sound_->StandBy(format_);
+    return 0;
+}
 
 unsigned WaveAudioDevice::Execute(const Command& command, std::string& reply)
 {
@@ -44,7 +119,7 @@ unsigned WaveAudioDevice::Execute(const Command& command, std::string& reply)
 
 void WaveAudioDevice::Stop()
 {
-    sound_.Stop();
+    sound_->Stop();
     mode_ = Mode::Stopped;
 }
 
@@ -92,7 +167,7 @@ unsigned WaveAudioDevice::Record(Arguments& args)
     if (const unsigned error = args.Finish()) return error;
     if (mode_ == Mode::Recording) return 0;
     Stop();
-    const bool started = sound_.Record(format_, [this](const char* data, std::size_t bytes) {
+    const bool started = sound_->Record(format_, [this](const char* data, std::size_t bytes) {
         std::lock_guard lock(mutex_);
         data_.insert(position_, data, bytes);
         position_ += bytes;
@@ -125,7 +200,7 @@ unsigned WaveAudioDevice::Play(Arguments& args)
     if (from == to) return 0;
 
     const std::size_t align = std::size_t(format_.BlockAlign());
-    const bool started = sound_.Play(
+    const bool started = sound_->Play(
         format_,
         [this, align](char* buffer, std::size_t bytes) {
             std::lock_guard lock(mutex_);
@@ -236,6 +311,7 @@ unsigned WaveAudioDevice::SetFormat(Arguments& args)
     // Sound already recorded keeps the format it was recorded in.
     if (mode_ != Mode::Stopped || Length() > 0) return Err::NonapplicableFunction;
     format_ = format;
+    sound_->StandBy(format_);
     return 0;
 }
 
@@ -248,7 +324,7 @@ unsigned WaveAudioDevice::Status(Arguments& args, std::string& reply)
     unsigned error = 0;
     if (args.Take("mode")) {
         Mode mode = mode_;
-        if (sound_.Failed()) mode = Mode::Stopped; // the server went away under the stream
+        if (sound_->Failed()) mode = Mode::Stopped; // the server went away under the stream
         reply = mode == Mode::Recording ? "recording" : mode == Mode::Playing ? "playing" : "stopped";
     } else if (args.Take("length")) {
         error = number(ToUnits(Length()));
@@ -273,7 +349,7 @@ unsigned WaveAudioDevice::Status(Arguments& args, std::string& reply)
             : timeFormat_ == TimeFormat::Samples ? "samples"
                                                  : "milliseconds";
     } else if (args.Take("ready")) {
-        reply = sound_.Failed() ? "false" : "true";
+        reply = sound_->Failed() ? "false" : "true";
     } else if (args.Take({"media", "present"})) {
         reply = "true";
     } else if (args.Take({"number", "of", "tracks"}) || args.Take({"current", "track"})) {

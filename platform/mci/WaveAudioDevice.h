@@ -4,6 +4,7 @@
 #include "platform/mci/SoundServer.h"
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -13,7 +14,8 @@ namespace mci {
 DeviceFactory WaveAudioFactory();
 
 // An open "waveaudio" device: one recording held in memory until it is saved, recorded from the
-// sound server's default source and played to its default sink.
+// sound server's default source and played to its default sink. From its open on, a capture
+// stream stands by, so that a recording starts with the sound of the moment it is asked for.
 //
 // Commands ("wait" and "notify" are accepted and change nothing):
 //   record                          records, inserting at the position, until stop
@@ -66,7 +68,7 @@ private:
     std::size_t playEnd_ = 0;
 
     // Last member: it stops its stream before the rest goes away.
-    SoundServer sound_;
+    std::unique_ptr<SoundServer> sound_ = std::make_unique<SoundServer>();
 };
 
 } // namespace mci

@@ -208,15 +208,45 @@ TEST_F(TagEditorTest, APathGivenBeforeLoadIsReadOnceShortlyAfter)
     EXPECT_FALSE(w.Timer1->Enabled());
 }
 
-TEST(TagFields, TextIsCutAtTheWidthWithoutSplittingACharacter)
+TEST_F(TagEditorTest, Latin1TagsOfOtherToolsAreWrittenBackUnchangedAndTextOutsideLatin1BecomesQuestionMarks)
+{
+    const QString other = dir_.file("other.mp3");
+    ASSERT_TRUE(QFile::copy(mp3_, other));
+    RunTool(QStringLiteral("id3v2"),
+        {"-1", "-t", "Café au lait", "-a", "Artíst", "-A", "Albüm", "-y", "1999", "-c", "remark", "-g", "17", mp3_});
+    RunTool(QStringLiteral("eyeD3"), {"--v1", "-t", "Café au lait", "-a", "Artíst", other});
+    frmMP3TagEdit& w = Open();
+    for (const QString& file : {mp3_, other}) {
+        const QByteArray before = Read(file).right(128);
+        ASSERT_EQ(before.mid(3, 13), QByteArray("Caf\xe9 au lait\0", 13)) << "the tool wrote ISO-8859-1";
+        w.Text8->setText(file);
+        QTest::mouseClick(w.Command1, Qt::LeftButton);
+        EXPECT_EQ(w.Text1->Text(), QStringLiteral("Café au lait"));
+        EXPECT_EQ(w.Text2->Text(), QStringLiteral("Artíst"));
+        QTest::mouseClick(w.Command2, Qt::LeftButton);
+        EXPECT_EQ(Read(file).right(128), before) << file.toStdString();
+        const QString listing = RunTool(QStringLiteral("eyeD3"), {"-1", file});
+        EXPECT_TRUE(listing.contains(QStringLiteral("title: Café au lait"))) << listing.toStdString();
+    }
+
+    // A character ISO-8859-1 lacks is written as "?"; the field holds 30 bytes of text.
+    w.Text1->setText(QStringLiteral("Café 𝄞 au lait, ünd so weiter und so fort"));
+    QTest::mouseClick(w.Command2, Qt::LeftButton);
+    EXPECT_EQ(Read(other).right(128).mid(3, 30), QByteArray("Caf\xe9 ? au lait, \xfcnd so weiter "));
+    const QString listing = RunTool(QStringLiteral("eyeD3"), {"-1", other});
+    EXPECT_TRUE(listing.contains(QStringLiteral("title: Café ? au lait, ünd so weiter"))) << listing.toStdString();
+    EXPECT_EQ(user_.Boxes().size(), 3u) << "three saves, no other box";
+}
+
+TEST(TagFields, TextIsCutAtTheWidthAndPaddedWithBlanks)
 {
     std::array<char, 4> year {};
     Id3Module::SetField(year, QStringLiteral("12"));
     EXPECT_EQ(QByteArray(year.data(), 4), QByteArray("12  "));
     std::array<char, 30> title {};
-    Id3Module::SetField(title, QString(29, QLatin1Char('a')) + QStringLiteral("ü"));
-    EXPECT_EQ(QByteArray(title.data(), 30), QByteArray(29, 'a') + ' ');
-    EXPECT_EQ(Id3Module::FieldText(title), QString(29, QLatin1Char('a')) + QLatin1Char(' '));
+    Id3Module::SetField(title, QString(29, QLatin1Char('a')) + QStringLiteral("üx"));
+    EXPECT_EQ(QByteArray(title.data(), 30), QByteArray(29, 'a') + '\xfc');
+    EXPECT_EQ(Id3Module::FieldText(title), QString(29, QLatin1Char('a')) + QStringLiteral("ü"));
     const char latin1[4] = {'\xe9', 't', 0, 'x'};
     EXPECT_EQ(Id3Module::FieldText(latin1, 4), QStringLiteral("ét"));
 }

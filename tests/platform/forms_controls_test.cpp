@@ -186,4 +186,11 @@ TEST(CheckAndOptionButtons, ValuesAndGroups)
     a2.setValue(true);
     EXPECT_FALSE(a1.Value()) << "options in one container exclude each other";
     EXPECT_TRUE(b1.Value()) << "another container is another group";
+
+    // Selecting in code clicks, also a button that was selected already.
+    int clicks = 0;
+    QObject::connect(&a2, &OptionButton::Click, [&] { ++clicks; });
+    a2.setValue(true);
+    a2.setValue(true);
+    EXPECT_EQ(clicks, 2);
 }

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QTest>
 #include <QTimer>
@@ -222,6 +223,87 @@ TEST_F(RecorderSoundTest, MidiFileIsAnnouncedPlayedAndNamesTheProposal)
     // The proposal is a place in the MIDI file's own folder.
     Write(w.CommonDialog1->FileName(), "x");
     EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/TUNE.wav")));
+
+    // Whatever the letter case of its extension, the MIDI file itself is never proposed.
+    for (const QString& name : {QStringLiteral("tune.mid"), QStringLiteral("TUNE.MID"), QStringLiteral("Tune.Mid")}) {
+        Write(folder + QLatin1Char('/') + name, MidiFile(1));
+        user_.ChooseFile(folder + QLatin1Char('/') + name);
+        s.cmdMidi->click();
+        user_.CancelDialog();
+        w.cmdSave->click();
+        const QString proposal = user_.FileRequests().back().fileName;
+        EXPECT_EQ(proposal, MidiFileName.left(MidiFileName.size() - 4) + QStringLiteral(".wav")) << name.toStdString();
+        EXPECT_EQ(QFileInfo(proposal).fileName(), name.left(4) + QStringLiteral(".wav"));
+    }
+}
+
+TEST_F(RecorderSoundTest, StopAfterTheTimerTickedEnablesRecordForASecondTake)
+{
+    frmAudioRecord& w = Open();
+    int ticks = 0;
+    QObject::connect(w.Timer2, &forms::Timer::Tick, [&] { ++ticks; });
+    // The window has been open a while: a tick has loaded the settings window, manual mode chosen.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks >= 1; }, 20000));
+    w.cmdRecord->click();
+    ticks = 0;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks >= 2; }, 20000));
+    EXPECT_FALSE(w.cmdRecord->isEnabled());
+    w.cmdStop->click();
+    EXPECT_TRUE(w.cmdRecord->isEnabled());
+
+    RecordFor(w, 600);
+    const QString take = dir_.file(QStringLiteral("second.wav"));
+    user_.ChooseFile(take);
+    w.cmdSave->click();
+    const WaveFileInfo wave = ReadWaveFile(take);
+    ASSERT_TRUE(wave.valid);
+    EXPECT_NEAR(wave.data.size() / 22.05, w.Slider1->Max(), 50);
+    EXPECT_TRUE(Prompts(user_).isEmpty()) << Prompts(user_).join('|').toStdString();
+}
+
+TEST_F(RecorderSoundTest, AfterResetTheSettingsWindowShowsTheFormatInUse)
+{
+    frmAudioRecord& w = Open();
+    user_.AnswerModalForms([](forms::Form& form) {
+        auto& s = static_cast<frmSettings&>(form);
+        s.optRate44100->click();
+        s.optStereo->click();
+        s.opt8bits->click();
+        s.cmdOke->click();
+    });
+    w.cmdSettings->click(); // OK to the warning
+    ASSERT_EQ(Rate, 44100);
+    // The timer loads the settings window again, hidden, before the recording.
+    ASSERT_TRUE(QTest::qWaitFor([] { return forms::Instances::Exists<frmSettings>(); }, 20000));
+    RecordFor(w, 400);
+    char rate[32] = {};
+    mci::SendString("status capture samplespersec", rate, sizeof rate);
+    EXPECT_STREQ(rate, "44100");
+
+    w.cmdReset->click();
+    bool shown[3] = {};
+    bool stale = true;
+    user_.AnswerModalForms([&](forms::Form& form) {
+        auto& s = static_cast<frmSettings&>(form);
+        shown[0] = s.optRate11025->Value();
+        shown[1] = s.optMono->Value();
+        shown[2] = s.opt16bits->Value();
+        stale = s.optRate44100->Value() || s.optStereo->Value() || s.opt8bits->Value();
+        s.cmdOke->click();
+    });
+    w.cmdSettings->click();
+    EXPECT_TRUE(shown[0] && shown[1] && shown[2]) << "11025 / mono / 16 bits, the values in use";
+    EXPECT_FALSE(stale);
+
+    RecordFor(w, 400);
+    const QString take = dir_.file(QStringLiteral("next.wav"));
+    user_.ChooseFile(take);
+    w.cmdSave->click();
+    const WaveFileInfo wave = ReadWaveFile(take);
+    ASSERT_TRUE(wave.valid);
+    EXPECT_EQ(wave.rate, 11025);
+    EXPECT_EQ(wave.channels, 1);
+    EXPECT_EQ(wave.bitsPerSample, 16);
 }
 
 TEST_F(RecorderSoundTest, CloseAllFromAnotherWindowLeavesTheRecorderRunning)
