@@ -53,6 +53,14 @@ unsigned TakeOnOff(Arguments& args, bool& on)
     return args.AtEnd() ? Err::MissingParameter : Err::BadConstant;
 }
 
+// The window the picture is drawn into; none without a display.
+std::unique_ptr<VideoWindow> PictureWindow()
+{
+    if (NullOutputs()) return nullptr;
+    auto window = std::make_unique<VideoWindow>();
+    return window->Ok() ? std::move(window) : nullptr;
+}
+
 } // namespace
 
 DeviceFactory MpegVideoFactory()
@@ -67,13 +75,14 @@ DeviceFactory MpegVideoFactory()
     };
 }
 
-// The picture is drawn with OpenGL (or plain X11 drawing) into X11 windows, the kind of window
-// the program's handles name. It goes to a null output until the device is given a window or starts playing, so
-// that opening a file never flashes a window of its own on the screen.
+// The picture is drawn with OpenGL (or plain X11 drawing) into the device's own X window, which
+// binding moves into the program's window. Without a display it goes to a null output.
 MpegVideoDevice::MpegVideoDevice()
-    : mpv_("null", NullOutputs() ? "null" : "", [this](const mpv_event& event) { OnEvent(event); })
-    , videoOutput_(NullOutputs() ? "null" : "gpu,x11")
+    : video_(PictureWindow())
+    , mpv_(video_ ? "gpu,x11" : "null", NullOutputs() ? "null" : "", [this](const mpv_event& event) { OnEvent(event); })
 {
+    // The output starts once, with the file, into the picture window.
+    if (video_) mpv_.Set("wid", Number(video_->Id()));
 }
 
 unsigned MpegVideoDevice::Load(const std::string& file)
@@ -433,7 +442,7 @@ unsigned MpegVideoDevice::Set(Arguments& args)
     if (!audio.empty()) ApplyAudio();
     if (video) {
         videoOn_ = *video;
-        ApplyVideo(false);
+        ApplyVideo();
     }
     return 0;
 }
@@ -483,33 +492,26 @@ unsigned MpegVideoDevice::SetVideo(Arguments& args)
     if (const unsigned error = TakeOnOff(args, on)) return error;
     if (const unsigned error = args.Finish()) return error;
     videoOn_ = on;
-    ApplyVideo(false);
+    ApplyVideo();
     return 0;
 }
 
+// Shows the picture window, the first time the device plays or is bound to a window. A file
+// without pictures never shows it.
 void MpegVideoDevice::ShowVideo()
 {
-    if (videoShown_) return;
+    if (videoShown_ || !hasVideo_) return;
     videoShown_ = true;
-    ApplyVideo(false);
+    if (video_) video_->Show(static_cast<int>(videoWidth_), static_cast<int>(videoHeight_));
 }
 
-// The picture is drawn by the chosen output into the bound window (or a window of its own when
-// none is bound); switching the output to null hides it. libmpv takes a new window only when its
-// output starts again, so a new handle restarts the output.
-void MpegVideoDevice::ApplyVideo(bool newWindow)
+// Switching the output to null hides the picture; switching it back starts the output again, into
+// the same window.
+void MpegVideoDevice::ApplyVideo()
 {
     if (!hasVideo_) return;
-    const std::string wanted = videoShown_ && videoOn_ ? videoOutput_ : "null";
-    const std::string current = mpv_.String("vo");
-    if (wanted == "null") {
-        if (current != "null") mpv_.Set("vo", "null");
-        return;
-    }
-    if (!newWindow && current == wanted) return;
-    mpv_.Set("wid", Number(window_));
-    if (current == wanted) mpv_.Set("vo", "null");
-    mpv_.Set("vo", wanted);
+    const std::string wanted = videoOn_ && video_ ? "gpu,x11" : "null";
+    if (mpv_.String("vo") != wanted) mpv_.Set("vo", wanted);
 }
 
 // --- Queries ---
@@ -608,12 +610,9 @@ unsigned MpegVideoDevice::Window(Arguments& args)
     }
     if (state) windowState_ = *state;
     if (handle) {
-        const bool changed = *handle != window_;
         window_ = *handle;
-        if (!videoShown_)
-            ShowVideo();
-        else if (changed)
-            ApplyVideo(true);
+        if (video_) video_->BindTo(window_);
+        ShowVideo();
     }
     return 0;
 }
