@@ -42,6 +42,7 @@ private:
     unsigned Where(Arguments& args, std::string& reply);
 
     void OnEvent(const mpv_event& event);
+    void ChooseDecoderThreads();
     void Stop();
     void Pause();
     void Resume();
