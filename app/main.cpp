@@ -1,5 +1,6 @@
 #include "ProgramVersion.h"
 #include "app/QuitOnSignal.h"
+#include "platform/forms/CaretBlink.h"
 #include "player/frmPlayer.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(
         QStringLiteral("%1.%2.%3").arg(ProgramVersion::Major).arg(ProgramVersion::Minor).arg(ProgramVersion::Revision));
     QApplication::setQuitOnLastWindowClosed(false);
+    forms::RestCaretWhenIdle();
 
     // The program takes one optional file path; the rest of the line belongs to it.
     QStringList args = QApplication::arguments();

@@ -1,6 +1,9 @@
 // The three encoders against the reference command-line encoders at equal settings, on one
 // minute of 44.1 kHz stereo sound: the wall time of each, best of three, and their ratio.
 // Goal: every ratio (ours / reference) at most 1.1.
+// Neither side counts its start-up: ours is timed from the call that starts the encoding, with
+// the encoder already made; each tool's time is less its own start-up, taken as the best time of
+// the same command on a WAV file of a hundredth of a second.
 //
 // Usage: encoder_bench [wav]   (without a file, one is made with the ffmpeg tool)
 #include "components/encoders/MP3EncoderX.h"
@@ -60,11 +63,11 @@ double Tool(const QString& program, const QStringList& arguments)
     return clock.nsecsElapsed() / 1e9;
 }
 
-void Report(const char* name, double ours, double reference, const char* tool)
+void Report(const char* name, double ours, double reference, double startUp, const char* tool)
 {
     const double ratio = ours / reference;
-    std::printf("%-7s ours %6.3f s   %-28s %6.3f s   ratio %.2f  %s\n", name, ours, tool, reference, ratio,
-        ratio <= 1.1 ? "ok" : "OVER GOAL");
+    std::printf("%-7s ours %6.3f s   %-28s %6.3f s (start-up %.3f s left out)   ratio %.2f   goal <= 1.10   %s\n",
+        name, ours, tool, reference, startUp, ratio, ratio <= 1.1 ? "goal met" : "goal missed");
 }
 
 } // namespace
@@ -85,28 +88,44 @@ int main(int argc, char** argv)
             return 1;
     }
     const QString out = dir.filePath("out");
+    // A hundredth of a second of the same format: what each tool takes to start and finish.
+    const QString blip = dir.filePath("blip.wav");
+    if (Tool("ffmpeg", {"-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i", "anullsrc=r=44100:cl=stereo", "-t", "0.01",
+            "-c:a", "pcm_s16le", blip})
+        < 0)
+        return 1;
 
     MP3EncoderX mp3; // 128 kb/s constant, joint stereo, normal quality
     const double mp3Ours = Best([&] { return Ours(mp3, wav, out + ".mp3"); });
-    const double mp3Ref = Best([&] { return Tool("lame", {"--quiet", "-b", "128", "-m", "j", "-q", "5", wav, out + "-ref.mp3"}); });
+    const auto lame = [&](const QString& input, const QString& output) {
+        return Tool("lame", {"--quiet", "-b", "128", "-m", "j", "-q", "5", input, output});
+    };
+    const double mp3Start = Best([&] { return lame(blip, out + "-blip.mp3"); });
+    const double mp3Ref = Best([&] { return lame(wav, out + "-ref.mp3"); }) - mp3Start;
 
     VorbisEncoderX vorbis;
     vorbis.setNominalBitrate(128);
     const double oggOurs = Best([&] { return Ours(vorbis, wav, out + ".ogg"); });
-    const double oggRef = Best([&] { return Tool("oggenc", {"--quiet", "-b", "128", "-o", out + "-ref.ogg", wav}); });
+    const auto oggenc = [&](const QString& input, const QString& output) {
+        return Tool("oggenc", {"--quiet", "-b", "128", "-o", output, input});
+    };
+    const double oggStart = Best([&] { return oggenc(blip, out + "-blip.ogg"); });
+    const double oggRef = Best([&] { return oggenc(wav, out + "-ref.ogg"); }) - oggStart;
 
     WMAEncoderX wma; // 128 kb/s, 44100 Hz, stereo
     const double wmaOurs = Best([&] { return Ours(wma, wav, out + ".wma"); });
-    const double wmaRef = Best([&] {
-        return Tool("ffmpeg", {"-nostdin", "-v", "error", "-y", "-i", wav, "-c:a", "wmav2", "-b:a", "128k", out + "-ref.wma"});
-    });
+    const auto ffmpeg = [&](const QString& input, const QString& output) {
+        return Tool("ffmpeg", {"-nostdin", "-v", "error", "-y", "-i", input, "-c:a", "wmav2", "-b:a", "128k", output});
+    };
+    const double wmaStart = Best([&] { return ffmpeg(blip, out + "-blip.wma"); });
+    const double wmaRef = Best([&] { return ffmpeg(wav, out + "-ref.wma"); }) - wmaStart;
 
-    if (std::min({mp3Ours, mp3Ref, oggOurs, oggRef, wmaOurs, wmaRef}) < 0) return 1;
+    if (std::min({mp3Ours, mp3Start, mp3Ref, oggOurs, oggStart, oggRef, wmaOurs, wmaStart, wmaRef}) <= 0) return 1;
     std::printf("60 s of 44.1 kHz stereo, best of %d runs each (sizes ours / reference)\n", Runs);
     for (const char* ext : {".mp3", ".ogg", ".wma"})
         std::printf("  %s %lld / %lld bytes\n", ext, QFileInfo(out + ext).size(), QFileInfo(out + "-ref" + ext).size());
-    Report("MP3", mp3Ours, mp3Ref, "lame -b 128 -m j -q 5");
-    Report("Vorbis", oggOurs, oggRef, "oggenc -b 128");
-    Report("WMA", wmaOurs, wmaRef, "ffmpeg -c:a wmav2 -b:a 128k");
+    Report("MP3", mp3Ours, mp3Ref, mp3Start, "lame -b 128 -m j -q 5");
+    Report("Vorbis", oggOurs, oggRef, oggStart, "oggenc -b 128");
+    Report("WMA", wmaOurs, wmaRef, wmaStart, "ffmpeg -c:a wmav2 -b:a 128k");
     return 0;
 }

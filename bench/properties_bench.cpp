@@ -71,7 +71,8 @@ int main(int argc, char** argv)
     const double with = CoreShare(10000);
     std::printf("paused clip, player only:         %5.2f %% of one core\n", without);
     std::printf("paused clip, properties open:     %5.2f %% of one core\n", with);
-    std::printf("the window's own share:           %5.2f %% (goal: whole process under 3 %%)\n", with - without);
+    std::printf("the window's own share:           %5.2f %%\n", with - without);
+    std::printf("whole process, window open:       %5.2f %%   goal < 3 %%   %s\n", with, with < 3 ? "goal met" : "goal missed");
     properties->Unload();
     player.Media1->closeMovie();
     forms::Instances::Forget(&player);

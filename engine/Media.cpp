@@ -86,6 +86,7 @@ Media::Media(QWidget* parent)
     , Frame1(new forms::PictureBox(this))
     , lblMouse(new forms::Label(this))
     , Timer1(new forms::Timer(this, 1, true))
+    , pointer_(new forms::PointerMotion(this))
 {
     Frame1->setStyleSheet(QStringLiteral("background: black;"));
     lblMouse->setVisible(false);
@@ -95,7 +96,8 @@ Media::Media(QWidget* parent)
     ForwardEvents(Frame1->events());
     setMouseTracking(true);
     Frame1->setMouseTracking(true);
-    connect(Timer1, &forms::Timer::Tick, this, &Media::PollCursor);
+    connect(Timer1, &forms::Timer::Tick, this, &Media::CursorTick);
+    connect(pointer_, &forms::PointerMotion::Moved, this, &Media::CursorMoved);
 }
 
 // The control goes with its host: the file is closed, and with it every device of the process.
@@ -407,10 +409,32 @@ void Media::resizeEvent(QResizeEvent* event)
     emit Resize();
 }
 
-// The cursor poll: MouseMove is raised whenever the cursor has moved anywhere on the screen
-// since the last tick.
-void Media::PollCursor()
+// The cursor check. MouseMove is raised once at the start and then whenever the cursor has moved
+// anywhere on the screen since the last report, never while it rests. Without motion reports every
+// tick asks for the cursor's place. With them, the first tick reports, and a motion report starts
+// the timer: the report is made at once, and further motion within a tick's time is reported at
+// the tick, so at most one MouseMove is raised per tick; a tick that finds no motion stops the
+// timer until the next report.
+void Media::CursorTick()
 {
+    if (pointer_->Watching() && !cursorMoved_) {
+        Timer1->setEnabled(false);
+        return;
+    }
+    ReportCursor();
+}
+
+void Media::CursorMoved()
+{
+    cursorMoved_ = true;
+    if (Timer1->Enabled()) return;
+    Timer1->setEnabled(true);
+    ReportCursor();
+}
+
+void Media::ReportCursor()
+{
+    cursorMoved_ = false;
     const QPoint at = QCursor::pos();
     const QString caption = QStringLiteral("Cursor position (pixels) = %1 , %2").arg(at.x()).arg(at.y());
     if (caption == lblMouse->Caption()) return;

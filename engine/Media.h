@@ -2,6 +2,7 @@
 
 #include "platform/forms/Controls.h"
 #include "platform/forms/Extent.h"
+#include "platform/forms/PointerMotion.h"
 #include "platform/forms/Timer.h"
 
 #include <QStringList>
@@ -110,11 +111,17 @@ private:
     int NumericReply(const QString& command);
     void PlayFrom(qint64 position);
     void ForwardEvents(forms::Events* events);
-    void PollCursor();
+    void CursorTick();
+    void CursorMoved();
+    void ReportCursor();
 
     // One reply area for every query, never cleared: a failed query leaves the last reply in it.
     std::array<char, 128> reply_ {};
     QString openName_;
     QString requestedName_;
     QString windowHandle_;
+    // The display's motion reports, where it sends them: Timer1 then runs only while the pointer
+    // moves, and a tick reports the cursor when it moved since the last report.
+    forms::PointerMotion* pointer_;
+    bool cursorMoved_ = true;
 };

@@ -6,9 +6,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
-#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -20,12 +20,37 @@ const QString DefaultMaxValue = QStringLiteral("10");
 QColor DefaultBackColor() { return QApplication::palette().color(QPalette::Button); }
 QColor DefaultForeColor() { return QApplication::palette().color(QPalette::ButtonText); }
 
-// The leading number of a text, 0 when it does not begin with one.
+// The leading number of a text, 0 when it does not begin with one: blanks, a sign, digits with
+// an optional point (or a point and digits), an optional exponent. Read by hand, without a
+// regular expression: the player reads the bar's value and maximum on every tick.
 double LeadingNumber(const QString& text)
 {
-    static const QRegularExpression number(QStringLiteral(R"(^\s*[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?)"));
-    const QRegularExpressionMatch match = number.match(text);
-    return match.hasMatch() ? match.captured(0).trimmed().toDouble() : 0.0;
+    const auto digitAt = [&](qsizetype i) { return i < text.size() && text[i] >= u'0' && text[i] <= u'9'; };
+    qsizetype i = 0;
+    while (i < text.size() && text[i].isSpace())
+        ++i;
+    const qsizetype start = i;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) ++i;
+    const qsizetype mantissa = i;
+    while (digitAt(i))
+        ++i;
+    const bool whole = i > mantissa;
+    if (i < text.size() && text[i] == u'.' && (whole || digitAt(i + 1))) {
+        ++i;
+        while (digitAt(i))
+            ++i;
+    }
+    if (i == mantissa) return 0.0;
+    if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
+        qsizetype e = i + 1;
+        if (e < text.size() && (text[e] == u'+' || text[e] == u'-')) ++e;
+        if (digitAt(e)) {
+            while (digitAt(e))
+                ++e;
+            i = e;
+        }
+    }
+    return QStringView(text).mid(start, i - start).toDouble();
 }
 
 QString NumberText(double value) { return QString::number(value, 'g', 15); }
@@ -379,12 +404,41 @@ void Slider::Mouse(MouseStep step, QMouseEvent* event)
 
 // ---- Drawing ----
 
+Slider::Look Slider::CurrentLook() const
+{
+    return {QSize(InnerWidth(), InnerHeight()), handleLeft_, handleTop_, backColor_, foreColor_, SliderCaption->font(),
+        SliderCaption->text(), SliderCaption->size(), BackPicture->Picture().cacheKey(), HandlePicture->Picture().cacheKey(),
+        HandleMaskPicture->Picture().cacheKey(), Strech->text(), MaskBool->text()};
+}
+
+// A redraw is made once the handler that asked for it has run, and only when the picture changed:
+// the host sets the value, maximum and caption on every tick of its position timer, mostly to
+// what they were, and setting the maximum alone moves the handle until the value is set too.
 void Slider::Redraw()
 {
-    const QSize inner(InnerWidth(), InnerHeight());
+    if (redrawPending_) return;
+    redrawPending_ = true;
+    QMetaObject::invokeMethod(this, [this] { Settle(); }, Qt::QueuedConnection);
+}
+
+void Slider::Settle()
+{
+    if (!std::exchange(redrawPending_, false)) return;
+    DrawSurface();
+    if (shown_ == drawn_) return;
+    shown_ = drawn_;
+    update();
+}
+
+// Draws the surface for the current look, unless it shows it already.
+void Slider::DrawSurface()
+{
+    const Look look = CurrentLook();
+    if (drawn_ == look) return;
+    drawn_ = look;
+    const QSize inner = look.inner;
     if (inner.isEmpty()) {
         surface_ = QImage();
-        update();
         return;
     }
     if (surface_.size() != inner) surface_ = QImage(inner, QImage::Format_RGB32);
@@ -430,12 +484,14 @@ void Slider::Redraw()
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     });
     painter.end();
-    update();
 }
 
 void Slider::paintEvent(QPaintEvent* event)
 {
     QFrame::paintEvent(event);
+    // Painted before the redraw was made (a grab): the surface is drawn now, and the screen is
+    // still brought up to date when the redraw is made.
+    if (redrawPending_) DrawSurface();
     if (surface_.isNull()) return;
     QPainter painter(this);
     painter.drawImage(contentsRect().topLeft(), surface_);

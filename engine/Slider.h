@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QSet>
+#include <optional>
 
 // The picture-drawn position bar: a background picture, a centred caption and a handle picture
 // (optionally drawn through a mask) on a surface that keeps its image between paints. Clicks and
@@ -93,9 +94,29 @@ protected:
 
 private:
     enum class MouseStep { Down, Move, Up };
+    // Everything the surface shows.
+    struct Look {
+        QSize inner;
+        int handleLeft;
+        int handleTop;
+        QColor back;
+        QColor fore;
+        QFont font;
+        QString caption;
+        QSize captionSize;
+        qint64 picture;
+        qint64 handle;
+        qint64 mask;
+        QString strech;
+        QString maskOn;
+        bool operator==(const Look&) const = default;
+    };
+    Look CurrentLook() const;
     void Mouse(MouseStep step, QMouseEvent* event);
     void ScaleToMaximum();
     void Redraw();
+    void Settle();
+    void DrawSurface();
     void PropertyChanged(const QString& key) { changed_.insert(key); }
     void HoldBackColor(const QColor& colour);
     void HoldForeColor(const QColor& colour);
@@ -107,6 +128,10 @@ private:
     QColor backColor_;
     QColor foreColor_;
     QImage surface_;
+    // What the surface shows, and what the screen was last asked to show.
+    std::optional<Look> drawn_;
+    std::optional<Look> shown_;
+    bool redrawPending_ = false;
     double pixelsPerUnit_ = 0;
     int handleLeft_ = 0;
     int handleTop_ = 0;

@@ -1,182 +1,60 @@
 #include "components/cdwriter/AudioDecoder.h"
 
-#include <QStringList>
+#include "components/cdwriter/DecoderModule.h"
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/channel_layout.h>
-#include <libavutil/opt.h>
-#include <libswresample/swresample.h>
-}
-
-#include <algorithm>
-#include <cstring>
-#include <vector>
+#include <dlfcn.h>
+#include <filesystem>
+#include <system_error>
 
 namespace cdwriter {
 
 namespace {
-constexpr int CdRate = 44100;
-// The sample rates sound files are made at lie well within these; a header outside them is
-// damaged, and a resampler for it would cost seconds and gigabytes before failing.
-constexpr int LowestRate = 1000;
-constexpr int HighestRate = 768000;
+
+// FFmpeg is loaded with the decoding module when the first audio file is opened: writing data
+// discs never needs it, and it is the largest part of the writer's memory. The module lies beside
+// the program; it is named by its full path, as a loader that stands between the program and the
+// system (a sanitizer's) would search other folders for a bare name.
+const DecoderEntry* Entry()
+{
+    static const DecoderEntry* entry = [] () -> const DecoderEntry* {
+        std::error_code error;
+        const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+        const std::string path = (error ? std::filesystem::path() : program.parent_path() / DecoderModuleFile).string();
+        void* module = dlopen(path.empty() ? DecoderModuleFile : path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (!module) return nullptr;
+        using EntryFunction = const DecoderEntry* (*)();
+        const auto function = reinterpret_cast<EntryFunction>(dlsym(module, DecoderEntryName));
+        return function ? function() : nullptr;
+    }();
+    return entry;
 }
 
-struct AudioDecoder::State {
-    AVFormatContext* format = nullptr;
-    AVCodecContext* codec = nullptr;
-    SwrContext* resampler = nullptr;
-    AVPacket* packet = nullptr;
-    AVFrame* frame = nullptr;
-    int stream = -1;
-    bool draining = false;
-    bool finished = false;
-    std::vector<std::int16_t> pending; // converted samples not handed out yet
-    std::size_t pendingAt = 0;
-    // What the resampler takes: the sound of the frames decoded so far.
-    AVChannelLayout inLayout {};
-    AVSampleFormat inFormat = AV_SAMPLE_FMT_NONE;
-    int inRate = 0;
-
-    ~State()
-    {
-        av_frame_free(&frame);
-        av_packet_free(&packet);
-        swr_free(&resampler);
-        av_channel_layout_uninit(&inLayout);
-        avcodec_free_context(&codec);
-        avformat_close_input(&format);
-    }
-
-    // Sets the resampler up for sound of this layout, format and rate, unless it is so already.
-    // A stream may change its sound between frames (an MP3 joined from a stereo and a mono
-    // file): what the old set-up still holds is converted first. False for sound that cannot
-    // be converted.
-    bool Configure(const AVChannelLayout& given, AVSampleFormat sampleFormat, int rate)
-    {
-        AVChannelLayout layout {};
-        if (given.order == AV_CHANNEL_ORDER_UNSPEC)
-            av_channel_layout_default(&layout, given.nb_channels);
-        else if (av_channel_layout_copy(&layout, &given) < 0)
-            return false;
-        const bool same = resampler && inFormat == sampleFormat && inRate == rate
-            && av_channel_layout_compare(&inLayout, &layout) == 0;
-        if (same) {
-            av_channel_layout_uninit(&layout);
-            return true;
-        }
-        Convert(nullptr, 0);
-        swr_free(&resampler);
-        av_channel_layout_uninit(&inLayout);
-        inLayout = layout;
-        inFormat = sampleFormat;
-        inRate = rate;
-        if (rate < LowestRate || rate > HighestRate || layout.nb_channels < 1) return false;
-        AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
-        if (swr_alloc_set_opts2(&resampler, &stereo, AV_SAMPLE_FMT_S16, CdRate, &layout, sampleFormat, rate, 0, nullptr)
-                < 0
-            || swr_init(resampler) < 0) {
-            swr_free(&resampler);
-            return false;
-        }
-        return true;
-    }
-
-    void Convert(const std::uint8_t** data, int samples)
-    {
-        if (!resampler) return;
-        const int room = swr_get_out_samples(resampler, samples);
-        if (room <= 0) return;
-        const std::size_t keep = pending.size() - pendingAt;
-        std::vector<std::int16_t> next(keep + std::size_t(room) * 2);
-        std::copy(pending.begin() + std::ptrdiff_t(pendingAt), pending.end(), next.begin());
-        std::uint8_t* out = reinterpret_cast<std::uint8_t*>(next.data() + keep);
-        const int got = swr_convert(resampler, &out, room, data, samples);
-        next.resize(keep + std::size_t(std::max(0, got)) * 2);
-        pending = std::move(next);
-        pendingAt = 0;
-    }
-
-    // Decodes until some converted samples wait, or the file ends.
-    void Fill()
-    {
-        while (pendingAt >= pending.size() && !finished) {
-            if (avcodec_receive_frame(codec, frame) == 0) {
-                // A frame whose sound cannot be converted is skipped, as a damaged packet is.
-                if (Configure(frame->ch_layout, AVSampleFormat(frame->format), frame->sample_rate))
-                    Convert(const_cast<const std::uint8_t**>(frame->extended_data), frame->nb_samples);
-                av_frame_unref(frame);
-                continue;
-            }
-            if (draining) {
-                Convert(nullptr, 0); // what the resampler still holds
-                finished = true;
-                break;
-            }
-            const int read = av_read_frame(format, packet);
-            if (read < 0) {
-                avcodec_send_packet(codec, nullptr);
-                draining = true;
-                continue;
-            }
-            if (packet->stream_index == stream) avcodec_send_packet(codec, packet); // a damaged packet is skipped
-            av_packet_unref(packet);
-        }
-    }
-};
+} // namespace
 
 AudioDecoder::AudioDecoder() = default;
-AudioDecoder::~AudioDecoder() = default;
+
+AudioDecoder::~AudioDecoder() { Close(); }
+
+void AudioDecoder::Close()
+{
+    if (decoder_) Entry()->close(decoder_);
+    decoder_ = nullptr;
+    frames_ = 0;
+}
 
 bool AudioDecoder::Open(const QString& path)
 {
-    state_.reset();
-    frames_ = 0;
-    auto s = std::make_unique<State>();
-    if (avformat_open_input(&s->format, path.toUtf8().constData(), nullptr, nullptr) < 0) return false;
-    const QString kind = QString::fromLatin1(s->format->iformat->name);
-    if (!kind.split(QLatin1Char(',')).contains(QStringLiteral("mp3")) && !kind.split(QLatin1Char(',')).contains(QStringLiteral("wav")))
-        return false;
-    if (avformat_find_stream_info(s->format, nullptr) < 0) return false;
-    const AVCodec* decoder = nullptr;
-    s->stream = av_find_best_stream(s->format, AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
-    if (s->stream < 0 || !decoder) return false;
-    const AVStream* stream = s->format->streams[s->stream];
-    s->codec = avcodec_alloc_context3(decoder);
-    if (!s->codec || avcodec_parameters_to_context(s->codec, stream->codecpar) < 0
-        || avcodec_open2(s->codec, decoder, nullptr) < 0)
-        return false;
-    if (!s->Configure(s->codec->ch_layout, s->codec->sample_fmt, s->codec->sample_rate)) return false;
-    s->packet = av_packet_alloc();
-    s->frame = av_frame_alloc();
-    if (!s->packet || !s->frame) return false;
-
-    double seconds = 0;
-    if (stream->duration != AV_NOPTS_VALUE) seconds = stream->duration * av_q2d(stream->time_base);
-    else if (s->format->duration != AV_NOPTS_VALUE) seconds = s->format->duration / double(AV_TIME_BASE);
-    // Not one CD frame of sound, or a length no file could have.
-    if (!(seconds * CdRate >= 0.5) || seconds * CdRate > 1e15) return false;
-    frames_ = static_cast<std::int64_t>(seconds * CdRate + 0.5);
-    state_ = std::move(s);
-    return true;
+    Close();
+    const DecoderEntry* entry = Entry();
+    if (!entry) return false;
+    decoder_ = entry->open(path.toUtf8().constData(), &frames_);
+    if (!decoder_) frames_ = 0;
+    return decoder_ != nullptr;
 }
 
 std::size_t AudioDecoder::Read(std::int16_t* out, std::size_t frames)
 {
-    if (!state_) return 0;
-    std::size_t done = 0;
-    while (done < frames) {
-        state_->Fill();
-        const std::size_t available = (state_->pending.size() - state_->pendingAt) / 2;
-        if (available == 0) break;
-        const std::size_t take = std::min(available, frames - done);
-        std::memcpy(out + done * 2, state_->pending.data() + state_->pendingAt, take * 4);
-        state_->pendingAt += take * 2;
-        done += take;
-    }
-    return done;
+    return decoder_ ? Entry()->read(decoder_, out, frames) : 0;
 }
 
 } // namespace cdwriter

@@ -1,13 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <cstddef>
 #include <cstdint>
-#include <memory>
 
 namespace cdwriter {
 
 // Decodes an MP3 or WAV file to CD audio: 44.1 kHz, 16-bit, two interleaved channels, whatever
-// rate and channels the file has, also where they change within the file.
+// rate and channels the file has, also where they change within the file. The decoding itself is
+// done by a module loaded on first use.
 class AudioDecoder {
 public:
     AudioDecoder();
@@ -25,8 +26,8 @@ public:
     std::size_t Read(std::int16_t* out, std::size_t frames);
 
 private:
-    struct State;
-    std::unique_ptr<State> state_;
+    void Close();
+    void* decoder_ = nullptr;
     std::int64_t frames_ = 0;
 };
 

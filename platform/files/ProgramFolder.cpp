@@ -1,6 +1,7 @@
 #include "platform/files/ProgramFolder.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace files {
@@ -13,8 +14,16 @@ QString ProgramFolder()
         if (config.isEmpty()) config = QDir::homePath() + QStringLiteral("/.config");
         folder = config + QStringLiteral("/tessel");
     }
-    QDir().mkpath(folder);
-    return QDir(folder).absolutePath();
+    // Made once for each place it is asked for: the player reads its hand-off file from it twice
+    // a second.
+    static QString made;
+    static QString madePath;
+    if (folder != made || !QFileInfo(madePath).isDir()) {
+        QDir().mkpath(folder);
+        made = folder;
+        madePath = QDir(folder).absolutePath();
+    }
+    return madePath;
 }
 
 QString ProgramFile(const QString& name) { return ProgramFolder() + QLatin1Char('/') + name; }

@@ -9,7 +9,9 @@ Timer::Timer(QObject* parent, int interval, bool enabled)
     , interval_(interval)
     , enabled_(enabled)
 {
-    timer_.setTimerType(Qt::PreciseTimer);
+    // Coarse, like the platform's own timers: timers of the whole program that fall due within a
+    // few milliseconds of each other are served by one wake-up of the processor.
+    timer_.setTimerType(Qt::CoarseTimer);
     connect(&timer_, &QTimer::timeout, this, &Timer::Tick);
     Rearm();
 }

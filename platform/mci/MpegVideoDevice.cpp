@@ -9,6 +9,7 @@
 #include <utility>
 #include <cstdio>
 #include <map>
+#include <thread>
 
 namespace mci {
 
@@ -53,6 +54,14 @@ unsigned TakeOnOff(Arguments& args, bool& on)
     return args.AtEnd() ? Err::MissingParameter : Err::BadConstant;
 }
 
+// The window the picture is drawn into; none without a display.
+std::unique_ptr<VideoWindow> PictureWindow()
+{
+    if (NullOutputs()) return nullptr;
+    auto window = std::make_unique<VideoWindow>();
+    return window->Ok() ? std::move(window) : nullptr;
+}
+
 } // namespace
 
 DeviceFactory MpegVideoFactory()
@@ -67,19 +76,21 @@ DeviceFactory MpegVideoFactory()
     };
 }
 
-// The picture is drawn with OpenGL (or plain X11 drawing) into X11 windows, the kind of window
-// the program's handles name. It goes to a null output until the device is given a window or starts playing, so
-// that opening a file never flashes a window of its own on the screen.
+// The picture is drawn with OpenGL (or plain X11 drawing) into the device's own X window, which
+// binding moves into the program's window. Without a display it goes to a null output.
 MpegVideoDevice::MpegVideoDevice()
-    : mpv_("null", NullOutputs() ? "null" : "", [this](const mpv_event& event) { OnEvent(event); })
-    , videoOutput_(NullOutputs() ? "null" : "gpu,x11")
+    : video_(PictureWindow())
+    , mpv_(video_ ? "gpu,x11" : "null", NullOutputs() ? "null" : "", [this](const mpv_event& event) { OnEvent(event); })
 {
+    // The output starts once, with the file, into the picture window.
+    if (video_) mpv_.Set("wid", Number(video_->Id()));
 }
 
 unsigned MpegVideoDevice::Load(const std::string& file)
 {
     if (!mpv_.Ok()) return Err::CannotLoadDriver;
     mpv_.Observe(EofReachedId, "eof-reached", MPV_FORMAT_FLAG);
+    mpv_.AddHook("on_preloaded");
     if (!mpv_.Load(file, LoadTimeoutMs)) return Err::InvalidFile;
 
     // The file is ready once its first pictures and sound are decoded at the start.
@@ -114,6 +125,12 @@ void MpegVideoDevice::OnEvent(const mpv_event& event)
         seeking_ = false;
         mode_ = Mode::Stopped;
         break;
+    case MPV_EVENT_HOOK: {
+        const auto* hook = static_cast<const mpv_event_hook*>(event.data);
+        ChooseDecoderThreads();
+        mpv_.ContinueHook(hook->id);
+        break;
+    }
     case MPV_EVENT_PLAYBACK_RESTART:
         seeking_ = false;
         if (pendingSeek_) {
@@ -165,6 +182,27 @@ unsigned MpegVideoDevice::Execute(const Command& command, std::string& reply)
     if (verb == "resume") Resume();
     if (verb == "stop") Stop();
     return 0;
+}
+
+// The file is open and its tracks known, but no decoder has started yet. Each decoding thread keeps
+// pictures of its own, so a picture gets the threads its size and rate need, not one for every
+// processor (libmpv's own choice): four for every 1920x1080 at 30 pictures a second, at least two,
+// and never more than libmpv would take.
+void MpegVideoDevice::ChooseDecoderThreads()
+{
+    const std::int64_t tracks = mpv_.Int("track-list/count");
+    for (std::int64_t i = 0; i < tracks; ++i) {
+        const std::string track = "track-list/" + Number(i) + "/";
+        if (mpv_.String((track + "type").c_str()) != "video") continue;
+        const double width = static_cast<double>(mpv_.Int((track + "demux-w").c_str()));
+        const double height = static_cast<double>(mpv_.Int((track + "demux-h").c_str()));
+        double rate = mpv_.Double((track + "demux-fps").c_str());
+        if (rate <= 0) rate = 30;
+        const int most = static_cast<int>(std::max(1u, std::thread::hardware_concurrency())) + 1;
+        const int wanted = static_cast<int>(std::ceil(4.0 * width * height * rate / (1920.0 * 1080.0 * 30.0)));
+        if (width > 0 && height > 0) mpv_.Set("vd-lavc-threads", Number(std::clamp(wanted, 2, most)));
+        return;
+    }
 }
 
 // --- Playback ---
@@ -433,7 +471,7 @@ unsigned MpegVideoDevice::Set(Arguments& args)
     if (!audio.empty()) ApplyAudio();
     if (video) {
         videoOn_ = *video;
-        ApplyVideo(false);
+        ApplyVideo();
     }
     return 0;
 }
@@ -483,33 +521,26 @@ unsigned MpegVideoDevice::SetVideo(Arguments& args)
     if (const unsigned error = TakeOnOff(args, on)) return error;
     if (const unsigned error = args.Finish()) return error;
     videoOn_ = on;
-    ApplyVideo(false);
+    ApplyVideo();
     return 0;
 }
 
+// Shows the picture window, the first time the device plays or is bound to a window. A file
+// without pictures never shows it.
 void MpegVideoDevice::ShowVideo()
 {
-    if (videoShown_) return;
+    if (videoShown_ || !hasVideo_) return;
     videoShown_ = true;
-    ApplyVideo(false);
+    if (video_) video_->Show(static_cast<int>(videoWidth_), static_cast<int>(videoHeight_));
 }
 
-// The picture is drawn by the chosen output into the bound window (or a window of its own when
-// none is bound); switching the output to null hides it. libmpv takes a new window only when its
-// output starts again, so a new handle restarts the output.
-void MpegVideoDevice::ApplyVideo(bool newWindow)
+// Switching the output to null hides the picture; switching it back starts the output again, into
+// the same window.
+void MpegVideoDevice::ApplyVideo()
 {
     if (!hasVideo_) return;
-    const std::string wanted = videoShown_ && videoOn_ ? videoOutput_ : "null";
-    const std::string current = mpv_.String("vo");
-    if (wanted == "null") {
-        if (current != "null") mpv_.Set("vo", "null");
-        return;
-    }
-    if (!newWindow && current == wanted) return;
-    mpv_.Set("wid", Number(window_));
-    if (current == wanted) mpv_.Set("vo", "null");
-    mpv_.Set("vo", wanted);
+    const std::string wanted = videoOn_ && video_ ? "gpu,x11" : "null";
+    if (mpv_.String("vo") != wanted) mpv_.Set("vo", wanted);
 }
 
 // --- Queries ---
@@ -608,12 +639,9 @@ unsigned MpegVideoDevice::Window(Arguments& args)
     }
     if (state) windowState_ = *state;
     if (handle) {
-        const bool changed = *handle != window_;
         window_ = *handle;
-        if (!videoShown_)
-            ShowVideo();
-        else if (changed)
-            ApplyVideo(true);
+        if (video_) video_->BindTo(window_);
+        ShowVideo();
     }
     return 0;
 }

@@ -2,9 +2,11 @@
 
 #include "platform/mci/Device.h"
 #include "platform/mci/MpvSession.h"
+#include "platform/mci/VideoWindow.h"
 
 #include <QElapsedTimer>
 #include <array>
+#include <memory>
 #include <optional>
 
 namespace mci {
@@ -40,13 +42,14 @@ private:
     unsigned Where(Arguments& args, std::string& reply);
 
     void OnEvent(const mpv_event& event);
+    void ChooseDecoderThreads();
     void Stop();
     void Pause();
     void Resume();
     void SeekTo(double seconds, bool mayWind = false);
     void StopAt(double seconds);
     void ShowVideo();
-    void ApplyVideo(bool rebuildOutput);
+    void ApplyVideo();
     void ApplyAudio();
 
     double Length() const { return length_; }
@@ -58,8 +61,9 @@ private:
     Rect SourceRect() const;
     Rect WindowRect() const;
 
+    // Made before the player core and so destroyed after it: the core draws into it to the end.
+    std::unique_ptr<VideoWindow> video_;
     MpvSession mpv_;
-    std::string videoOutput_;
     bool loaded_ = false;
     Mode mode_ = Mode::Stopped;
     TimeFormat timeFormat_ = TimeFormat::Milliseconds;

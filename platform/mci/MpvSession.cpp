@@ -33,6 +33,11 @@ MpvSession::MpvSession(const char* videoOutput, const char* audioOutput, Listene
         {"pause", "yes"},
         {"hr-seek", "yes"},
         {"audio-display", "no"},
+        // The built-in console, statistics page and automatic profiles are parts of a player's own
+        // user interface: each would cost a script interpreter that nothing here uses.
+        {"load-osd-console", "no"},
+        {"load-stats-overlay", "no"},
+        {"load-auto-profiles", "no"},
         {"force-window", "no"},
         {"gpu-context", "x11egl,x11"},
         {"gpu-sw", "yes"},
@@ -181,6 +186,16 @@ void MpvSession::Observe(std::uint64_t id, const char* name, mpv_format format)
 void MpvSession::Unobserve(std::uint64_t id)
 {
     if (mpv_) mpv_unobserve_property(mpv_, id);
+}
+
+void MpvSession::AddHook(const char* name)
+{
+    if (mpv_) mpv_hook_add(mpv_, 0, name, 0);
+}
+
+void MpvSession::ContinueHook(std::uint64_t id)
+{
+    if (mpv_) mpv_hook_continue(mpv_, id);
 }
 
 } // namespace mci

@@ -50,6 +50,10 @@ public:
     int Run(std::initializer_list<const char*> arguments);
     void Observe(std::uint64_t id, const char* name, mpv_format format);
     void Unobserve(std::uint64_t id);
+    // Asks for a report (MPV_EVENT_HOOK) at the named point of loading a file; loading waits there
+    // until ContinueHook is called with the report's id.
+    void AddHook(const char* name);
+    void ContinueHook(std::uint64_t id);
 
 private:
     static void Wakeup(void* self);

@@ -1,11 +1,15 @@
 // The picture on a real (virtual) display: drawn into the window whose handle the device was
-// given, and into the new one when the handle changes.
+// given, and into the new one when the handle changes. The playback control's cursor watch, from
+// the display's own motion reports.
+#include "engine/Media.h"
 #include "tests/engine/CommandLog.h"
 #include "tests/engine/MediaClips.h"
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QProcess>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -70,4 +74,43 @@ TEST(VideoWindow, ThePictureIsDrawnIntoTheBoundWindowAndFollowsANewHandle)
     EXPECT_TRUE(WaitForPicture(second)) << "and moves to the second";
     EXPECT_EQ(Ask("status v mode"), "playing");
     Send("close all");
+}
+
+// The display reports the moves of the pointing devices (xdotool's relative moves go through the
+// same path as a mouse); a pointer warped by another program is reported at its next move.
+TEST(CursorWatch, MouseMoveFollowsThePointerAnywhereOnTheScreenAndNeverWhileItRests)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) GTEST_SKIP() << "needs an X display";
+    const auto run = [](const QStringList& arguments) { ASSERT_EQ(QProcess::execute("xdotool", arguments), 0); };
+    const auto moveBy = [&](int dx, int dy) {
+        run({"mousemove_relative", "--", QString::number(dx), QString::number(dy)});
+    };
+    const auto caption = [](int x, int y) { return QStringLiteral("Cursor position (pixels) = %1 , %2").arg(x).arg(y); };
+    run({"mousemove", "600", "500"});
+    Media media(nullptr);
+    QSignalSpy moved(&media, &Media::MouseMove);
+    media.resize(200, 150);
+    media.move(0, 0);
+    media.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&media));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return moved.count() > 0; }, 5000)) << "raised once at the start";
+    EXPECT_EQ(media.lblMouse->Caption(), caption(600, 500));
+
+    // Far from the control, then over it: the pointer's moves are reported wherever it is.
+    moved.clear();
+    moveBy(400, 400);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return media.lblMouse->Caption() == caption(1000, 900); }, 5000));
+    EXPECT_GE(moved.count(), 1);
+    moveBy(-950, -860);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return media.lblMouse->Caption() == caption(50, 40); }, 5000));
+
+    // At rest nothing is raised, and the control does not even ask the display where the pointer
+    // is: its timer stops until the display reports a move.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !media.Timer1->Enabled(); }, 5000)) << "no polling while the pointer rests";
+    moved.clear();
+    QTest::qWait(500);
+    EXPECT_EQ(moved.count(), 0) << "a resting pointer raises nothing";
+    moveBy(1, 0);
+    EXPECT_TRUE(moved.wait(5000)) << "one pixel is a move";
+    EXPECT_EQ(media.lblMouse->Caption(), caption(51, 40));
 }

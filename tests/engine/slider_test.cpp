@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -289,6 +290,40 @@ TEST_F(SliderTest, DrawsTheHandleThroughItsMaskOrOpaque)
 
     slider->setHPicture(QPixmap());
     EXPECT_EQ(Pixel(100, 10), slider->BackColor()) << "a missing picture leaves its layer undrawn";
+}
+
+// The player's position timer sets the maximum, the value and the caption twice a second, mostly
+// to what they were; the maximum alone moves the handle until the value follows.
+TEST_F(SliderTest, SettingWhatItShowsAgainRepaintsNothing)
+{
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint) ++paints;
+            return false;
+        }
+    } counter;
+    slider->installEventFilter(&counter);
+    const auto tick = [&](int value) {
+        slider->setMaxValue(10);
+        slider->setValue(value);
+        slider->setCaption(QStringLiteral("00:00:0%1 / 00:00:10").arg(value));
+    };
+    tick(5);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return counter.paints > 0; }, 2000));
+    QTest::qWait(50);
+    counter.paints = 0;
+    for (int i = 0; i < 3; ++i) {
+        tick(5);
+        QTest::qWait(30);
+    }
+    EXPECT_EQ(counter.paints, 0) << "nothing new, nothing repainted";
+
+    tick(6);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return counter.paints > 0; }, 2000)) << "a new value is shown";
+    EXPECT_EQ(slider->HandleLeft(), 115);
+    EXPECT_EQ(Pixel(120, 10), Knob);
 }
 
 TEST_F(SliderTest, DrawsTheCaptionInTheMiddle)
