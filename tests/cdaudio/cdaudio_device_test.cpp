@@ -2,6 +2,7 @@
 #include "platform/mci/Errors.h"
 #include "tests/cdaudio/DiscImage.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -236,6 +237,19 @@ TEST_F(CdAudioDeviceTest, ACueSheetIsFollowedToItsDataFileAndABadOneIsAnError)
         EXPECT_EQ(error, static_cast<int>(mci::Err::Hardware));
         Ask(cd, QStringLiteral("play"), &error);
         EXPECT_EQ(error, static_cast<int>(mci::Err::Hardware));
+    }
+
+    // Nor are sheets whose tracks do not lie in their data file, or are numbered wrongly: the
+    // device never hands them to the library that reads the disc.
+    Write(dir_.file(QStringLiteral("Disc One (2001).img")), QByteArray(225 * 2352, '\x11'));
+    for (const QByteArray& content : UntrustworthySheets(QStringLiteral("Disc One (2001).img"))) {
+        Write(cue_, content);
+        mci::CdAudioDevice cd;
+        int error = 0;
+        Ask(cd, QStringLiteral("status number of tracks"), &error);
+        EXPECT_EQ(error, static_cast<int>(mci::Err::Hardware)) << content.toStdString();
+        Ask(cd, QStringLiteral("play"), &error);
+        EXPECT_EQ(error, static_cast<int>(mci::Err::Hardware)) << content.toStdString();
     }
 }
 
