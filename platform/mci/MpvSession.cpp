@@ -183,4 +183,9 @@ void MpvSession::Unobserve(std::uint64_t id)
     if (mpv_) mpv_unobserve_property(mpv_, id);
 }
 
+bool MpvSession::AddStreamProtocol(const char* protocol, mpv_stream_cb_open_ro_fn open)
+{
+    return mpv_ && mpv_stream_cb_add_ro(mpv_, protocol, nullptr, open) >= 0;
+}
+
 } // namespace mci

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <mpv/client.h>
+#include <mpv/stream_cb.h>
 
 #include <atomic>
 #include <cstdint>
@@ -50,6 +51,9 @@ public:
     int Run(std::initializer_list<const char*> arguments);
     void Observe(std::uint64_t id, const char* name, mpv_format format);
     void Unobserve(std::uint64_t id);
+    // Lets files of "<protocol>://..." be read through open's streams (stream_cb.h: the protocol
+    // stays until the core is destroyed, and the streams' callbacks run on libmpv's threads).
+    bool AddStreamProtocol(const char* protocol, mpv_stream_cb_open_ro_fn open);
 
 private:
     static void Wakeup(void* self);
