@@ -11,8 +11,12 @@
 #include <cdio/cdio.h>
 #include <cdio/paranoia/cdda.h>
 #include <cdio/paranoia/paranoia.h>
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <optional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -72,10 +76,24 @@ private:
     std::uint64_t written_ = 0;
 };
 
+// The correction engine reads through the drive's read_audio (paranoia/cdda.h: the drive's own
+// functions sit in cdrom_drive_t); the extraction puts itself in between. A cancel then ends a read
+// whatever the engine is doing: paranoia.c gives up a read at once, returning no sector, when a
+// read fails with ENOMEDIUM. And it learns which sectors an image's data file does not have, which
+// libcdio would report read without filling them.
+struct ReadGuard {
+    const std::atomic<bool>* cancel = nullptr;
+    long (*read)(cdrom_drive_t*, void*, lsn_t, long) = nullptr; // the drive's own
+    QByteArray data; // an image's data file; empty for a device
+    lsn_t missing = -1; // the first sector the image does not have, once one was asked for
+};
+thread_local ReadGuard* readGuard = nullptr;
+
 // What the correction engine reports while reading, as the ripper's status codes; each kind at
-// most once a second of audio, so a scratched disc does not flood the window.
+// most once a second of audio, so a scratched disc does not flood the window. That holds wherever
+// the engine is, the disc's first sector included.
 thread_local std::function<void(int code, int value)>* reportStatus = nullptr;
-thread_local std::array<long, 16> lastReported {};
+thread_local std::array<std::optional<long>, 16> lastReported {};
 
 void ParanoiaCallback(long inpos, paranoia_cb_mode_t function)
 {
@@ -88,9 +106,34 @@ void ParanoiaCallback(long inpos, paranoia_cb_mode_t function)
     default: return;
     }
     const long sector = inpos / (CDIO_CD_FRAMESIZE_RAW / 2); // the position counts 16-bit samples
-    if (lastReported[code] != 0 && sector - lastReported[code] < 75) return;
-    lastReported[code] = sector;
+    // Sectors the image does not have are reported once, by the extraction, when it comes to them.
+    if (code == CDRipperX::ReadFailed && readGuard && readGuard->missing >= 0 && sector >= readGuard->missing) return;
+    std::optional<long>& last = lastReported[code];
+    if (last && std::labs(sector - *last) < 75) return;
+    last = sector;
     (*reportStatus)(code, static_cast<int>(sector));
+}
+
+long GuardedRead(cdrom_drive_t* drive, void* buffer, lsn_t begin, long sectors)
+{
+    ReadGuard& guard = *readGuard;
+    if (guard.cancel->load()) {
+        errno = ENOMEDIUM;
+        return -1;
+    }
+    if (!guard.data.isEmpty()) {
+        struct stat st {};
+        const lsn_t have = ::stat(guard.data.constData(), &st) == 0 ? lsn_t(st.st_size / CDIO_CD_FRAMESIZE_RAW) : 0;
+        if (begin + sectors > have) {
+            guard.missing = guard.missing < 0 ? have : std::min(guard.missing, have);
+            if (begin >= have) {
+                errno = ENOMEDIUM;
+                return -1;
+            }
+            sectors = have - begin;
+        }
+    }
+    return guard.read(drive, buffer, begin, sectors);
 }
 
 struct DriveHandles {
@@ -141,7 +184,10 @@ void CDRipperX::Extract(std::vector<RipItem> items, mci::DiscToc toc, QString so
 
     std::function<void(int, int)> report = status;
     reportStatus = &report;
-    lastReported.fill(0);
+    lastReported.fill(std::nullopt);
+    ReadGuard guard {&cancel_, h.drive->read_audio, mci::CdDrive::ImageData(source).toLocal8Bit(), -1};
+    readGuard = &guard;
+    h.drive->read_audio = GuardedRead;
 
     for (const RipItem& item : items) {
         if (cancel_) break;
@@ -171,11 +217,22 @@ void CDRipperX::Extract(std::vector<RipItem> items, mci::DiscToc toc, QString so
                 whole = false;
                 break;
             }
+            const auto beyondImage = [&] { return guard.missing >= 0 && sector >= guard.missing; };
             std::int16_t* samples = cdio_paranoia_read_limited(h.paranoia, ParanoiaCallback, 20);
-            for (int retry = 0; !samples && retry < ReadRetries && !cancel_; ++retry) {
+            for (int retry = 0; !samples && retry < ReadRetries && !cancel_ && !beyondImage(); ++retry) {
                 status(RetryingRead, sector);
                 cdio_paranoia_seek(h.paranoia, sector, SEEK_SET);
                 samples = cdio_paranoia_read_limited(h.paranoia, ParanoiaCallback, 20);
+            }
+            if (beyondImage()) {
+                // What the image does not have is a read error, never silence.
+                status(ReadFailed, sector);
+                whole = false;
+                break;
+            }
+            if (cancel_) {
+                whole = false;
+                break;
             }
             if (!samples) {
                 status(RetryFailed, sector);
@@ -206,6 +263,7 @@ void CDRipperX::Extract(std::vector<RipItem> items, mci::DiscToc toc, QString so
         post([this] { emit TrackCompleted(); });
     }
     reportStatus = nullptr;
+    readGuard = nullptr;
     if (cancel_) status(Cancelled, 0);
     finish();
 }

@@ -1,5 +1,7 @@
 #include "platform/mci/CdDrive.h"
 
+#include "platform/mci/CueSheet.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -160,30 +162,24 @@ QString CdDrive::Source() const
     if (!image_ || !IsCueSheet(device_)) return device_;
     QFile cue(device_);
     if (!cue.open(QIODevice::ReadOnly) || cue.size() > MaxCueBytes) return {};
-    const QString sheet = QString::fromUtf8(cue.readAll());
-
-    // The sheet names one data file, relative to the sheet's folder.
-    QString data;
-    auto lines = FileLine().globalMatch(sheet);
-    while (lines.hasNext()) {
-        const auto m = lines.next();
-        const QString name = m.captured(1).isEmpty() ? m.captured(2) : m.captured(1);
-        const QString path = QFileInfo(QFileInfo(device_).dir(), name).absoluteFilePath();
-        if (!data.isEmpty() && data != path) return {}; // one data file per image only
-        data = path;
-    }
-    if (data.isEmpty() || !QFileInfo(data).isFile()) return {};
+    const QByteArray text = cue.readAll();
+    // libcdio's cue reader trusts the sheet: only one of the shape it reads safely goes to it, and
+    // only when every track starts inside the data file.
+    const std::optional<CueSheet> sheet = ReadCueSheet(text);
+    if (!sheet) return {};
+    const QString data = QFileInfo(QFileInfo(device_).dir(), sheet->dataFile).absoluteFilePath();
+    if (!QFileInfo(data).isFile() || !sheet->FitsData(QFileInfo(data).size())) return {};
     const QString implied = ImpliedBin(device_);
     if (QFileInfo(implied).exists() && QFileInfo(implied).canonicalFilePath() == QFileInfo(data).canonicalFilePath())
         return device_;
 
     // libcdio would open "<cue name>.bin": give it a sheet of that shape beside a link to the data.
-    const QString key = data + QLatin1Char('\n') + sheet;
+    const QString key = data + QLatin1Char('\n') + QString::fromUtf8(text);
     if (alias_ && aliasKey_ == key) return alias_->filePath(QStringLiteral("disc.cue"));
     aliasKey_.clear();
     alias_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/tessel-disc-XXXXXX"));
     if (!alias_->isValid()) return {};
-    QString rewritten = sheet;
+    QString rewritten = QString::fromUtf8(text);
     rewritten.replace(FileLine(), QStringLiteral("FILE \"disc.bin\" \\3"));
     QFile out(alias_->filePath(QStringLiteral("disc.cue")));
     if (!QFile::link(data, alias_->filePath(QStringLiteral("disc.bin"))) || !out.open(QIODevice::WriteOnly)
@@ -192,6 +188,8 @@ QString CdDrive::Source() const
     aliasKey_ = key;
     return out.fileName();
 }
+
+QString CdDrive::ImageData(const QString& source) { return IsCueSheet(source) ? ImpliedBin(source) : QString(); }
 
 Medium CdDrive::Probe(std::optional<DiscToc>* result) const
 {

@@ -63,8 +63,12 @@ public:
     // What libcdio and the players open for this drive. For an image whose cue sheet names its
     // data file differently from the cue (libcdio only ever opens "<cue name>.bin"), a private
     // copy of the sheet beside a link to the data file; otherwise the device itself. Empty when
-    // the cue sheet cannot be read.
+    // the cue sheet cannot be read, has a shape libcdio's reader does not handle safely
+    // (ReadCueSheet), or has a track that does not start inside its data file.
     QString Source() const;
+    // The data file libcdio reads for a source Source() gave: for a cue sheet, "<name>.bin" beside
+    // it; empty for a device.
+    static QString ImageData(const QString& source);
 
     // The table of contents of the medium in the drive, or nothing when there is none.
     std::optional<DiscToc> ReadToc() const;

@@ -1,6 +1,7 @@
 #include "platform/mci/CddaPlayer.h"
 
 #include "platform/mci/Device.h"
+#include "platform/mci/DiscAudioStream.h"
 #include "platform/mci/MpvSession.h"
 
 #include <algorithm>
@@ -28,7 +29,11 @@ bool CddaPlayer::Open()
     mpv_ = std::make_unique<MpvSession>(
         "null", NullOutputs() ? "null" : "pulse,alsa,null", [this](const mpv_event& event) { OnEvent(event); });
     if (!mpv_->Ok()) return false;
-    mpv_->Set("cdrom-device", device_.toStdString());
+    // libmpv plays the disc from our own reader, as a WAVE stream. Its own CD stream goes through
+    // its raw audio reader, which plays the unfilled rest of the stream's last packet after the
+    // disc's last sample: memory that is not the disc's would reach the sound server.
+    mpv_->AddStreamProtocol(DiscAudioStream::Protocol, &DiscAudioStream::OpenForMpv);
+    mpv_->Set("demuxer-lavf-format", "wav");
     return true;
 }
 
@@ -36,9 +41,7 @@ void CddaPlayer::SetDevice(const QString& device)
 {
     if (device == device_) return;
     device_ = device;
-    if (!mpv_) return;
-    Stop();
-    mpv_->Set("cdrom-device", device_.toStdString());
+    if (mpv_) Stop();
 }
 
 void CddaPlayer::OnEvent(const mpv_event& event)
@@ -64,9 +67,9 @@ bool CddaPlayer::PlayFrom(double seconds)
     mpv_->Drain();
     if (!loaded_) {
         // The stream is opened before this returns: opening it reads the drive (or the cue sheet
-        // of an image) on libmpv's thread, and libcdio's cue reader must not run on two threads.
+        // of an image) on libmpv's thread.
         target_ = 0;
-        loaded_ = mpv_->Load("cdda://", LoadTimeoutMs);
+        loaded_ = mpv_->Load(DiscAudioStream::Address(device_), LoadTimeoutMs);
         if (loaded_) mpv_->WaitUntil([this] { return !seeking_ || !loaded_; }, LoadTimeoutMs);
         if (!loaded_) {
             playing_ = false;

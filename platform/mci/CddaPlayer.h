@@ -10,10 +10,10 @@ namespace mci {
 
 class MpvSession;
 
-// Plays a drive's audio tracks with libmpv's cdda:// stream, which runs from the start of the first
-// track to the end of the disc. Times are seconds from the start of that stream. All calls are
-// synchronous and come from the user-interface thread: starting playback returns once the stream
-// is open and playing from the position asked for.
+// Plays a drive's audio tracks with libmpv, from a stream that runs from the start of the first
+// audio track to the end of the last (DiscAudioStream). Times are seconds from the start of that
+// stream. All calls are synchronous and come from the user-interface thread: starting playback
+// returns once the stream is open and playing from the position asked for.
 class CddaPlayer {
 public:
     explicit CddaPlayer(QString device);

@@ -198,4 +198,9 @@ void MpvSession::ContinueHook(std::uint64_t id)
     if (mpv_) mpv_hook_continue(mpv_, id);
 }
 
+bool MpvSession::AddStreamProtocol(const char* protocol, mpv_stream_cb_open_ro_fn open)
+{
+    return mpv_ && mpv_stream_cb_add_ro(mpv_, protocol, nullptr, open) >= 0;
+}
+
 } // namespace mci

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <mpv/client.h>
+#include <mpv/stream_cb.h>
 
 #include <atomic>
 #include <cstdint>
@@ -54,6 +55,9 @@ public:
     // until ContinueHook is called with the report's id.
     void AddHook(const char* name);
     void ContinueHook(std::uint64_t id);
+    // Lets files of "<protocol>://..." be read through open's streams (stream_cb.h: the protocol
+    // stays until the core is destroyed, and the streams' callbacks run on libmpv's threads).
+    bool AddStreamProtocol(const char* protocol, mpv_stream_cb_open_ro_fn open);
 
 private:
     static void Wakeup(void* self);

@@ -22,7 +22,9 @@ void Put32(QByteArray& out, std::uint32_t v)
         out.append(char((v >> shift) & 0xff));
 }
 
-QByteArray Header(const PcmFormat& format, std::uint32_t dataBytes)
+} // namespace
+
+QByteArray WaveHeader(const PcmFormat& format, std::uint32_t dataBytes)
 {
     QByteArray h;
     h.append("RIFF");
@@ -40,15 +42,13 @@ QByteArray Header(const PcmFormat& format, std::uint32_t dataBytes)
     return h;
 }
 
-} // namespace
-
 bool WriteWaveFile(const std::string& path, const PcmFormat& format, std::string_view data)
 {
     if (data.size() > 0xffffffffu - 64) return false;
     const auto bytes = static_cast<std::uint32_t>(data.size());
     QSaveFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::WriteOnly)) return false;
-    const QByteArray header = Header(format, bytes);
+    const QByteArray header = WaveHeader(format, bytes);
     if (file.write(header) != header.size()) return false;
     if (file.write(data.data(), qint64(data.size())) != qint64(data.size())) return false;
     if ((bytes & 1) && file.write("\0", 1) != 1) return false; // chunks are padded to even length

@@ -60,6 +60,20 @@ QString MakeDiscImage(const QString& folder, const QString& name, const std::vec
     return cue;
 }
 
+std::vector<QByteArray> UntrustworthySheets(const QString& binName)
+{
+    const QByteArray file = "FILE \"" + binName.toUtf8() + "\" BINARY\n";
+    return {
+        file + "  TRACK 01 AUDIO\n",
+        file + "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n  TRACK 02 AUDIO\n    INDEX 01 00:03:00\n",
+        file + "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n  TRACK 02 AUDIO\n    INDEX 01 00:02:00\n"
+               "  TRACK 03 AUDIO\n    INDEX 01 20:00:00\n",
+        file + "  TRACK 73 AUDIO\n",
+        file + "  TRACK 99 AUDIO\n",
+        file + "  TRACK 02 AUDIO\n    INDEX 01 00:00:00\n",
+    };
+}
+
 double ToneFrequency(const QByteArray& pcm, int sampleRate)
 {
     const auto* samples = reinterpret_cast<const qint16*>(pcm.constData());

@@ -18,6 +18,11 @@ struct DiscImageLayout {
 QString MakeDiscImage(const QString& folder, const QString& name, const std::vector<int>& trackSeconds,
     const DiscImageLayout& layout);
 
+// Cue sheets over a data file of three seconds (225 sectors) named binName that a disc reader must
+// refuse: a track without its start (INDEX 01), tracks that start at or beyond the end of the data,
+// and track numbers that do not run 1, 2, 3 ... (73 and 99 alone, without an index).
+std::vector<QByteArray> UntrustworthySheets(const QString& binName);
+
 // The dominant frequency in Hz of 16-bit little-endian stereo samples, by counting zero crossings
 // of the left channel.
 double ToneFrequency(const QByteArray& pcm, int sampleRate);

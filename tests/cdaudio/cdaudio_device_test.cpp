@@ -2,13 +2,19 @@
 #include "platform/mci/Errors.h"
 #include "tests/cdaudio/DiscImage.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestFiles.h"
+#include "tests/tools/SoundTest.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <malloc.h>
+#include <unordered_map>
 
 namespace {
 
@@ -148,21 +154,25 @@ TEST_F(CdAudioDeviceTest, OpeningTheDoorOfAnImageDriveTakesTheDiscOut)
 
 namespace {
 
-// What the sound server plays, recorded from the monitor of its null sink for a moment.
-QByteArray RecordWhatIsHeard(int milliseconds)
+// Records what is played into the test's own sink as 16-bit stereo at 44.1 kHz, until stopped.
+bool Listen(QProcess& parec, const TestSink& sink)
+{
+    parec.start(QStringLiteral("parec"), {QStringLiteral("-d"), sink.Name() + QStringLiteral(".monitor"),
+        QStringLiteral("--format=s16le"), QStringLiteral("--rate=44100"), QStringLiteral("--channels=2"),
+        QStringLiteral("--raw"), QStringLiteral("--latency-msec=20")});
+    return parec.waitForStarted();
+}
+
+// What is played into the test's sink for a moment.
+QByteArray RecordWhatIsHeard(const TestSink& sink, int milliseconds)
 {
     QProcess parec;
-    parec.start(QStringLiteral("parec"), {QStringLiteral("-d"), QStringLiteral("@DEFAULT_MONITOR@"),
-        QStringLiteral("--format=s16le"), QStringLiteral("--rate=44100"), QStringLiteral("--channels=2"),
-        QStringLiteral("--raw")});
-    if (!parec.waitForStarted()) return {};
+    if (!Listen(parec, sink)) return {};
     QTest::qWait(milliseconds);
     parec.terminate();
     parec.waitForFinished();
     return parec.readAllStandardOutput();
 }
-
-bool SoundServerRuns() { return QProcess::execute(QStringLiteral("pactl"), {QStringLiteral("info")}) == 0; }
 
 } // namespace
 
@@ -174,6 +184,7 @@ TEST_F(CdAudioDeviceTest, OnADiscThatStartsWithDataTracksPositionsAndSoundAgree)
     // This test listens to the sound server, so the player must not use its silent outputs.
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     qputenv("QT_QPA_PLATFORM", "listening");
+    const TestSink sink;
     mci::CdAudioDevice cd;
     Ask(cd, QStringLiteral("set time format tmsf"));
     EXPECT_EQ(Ask(cd, QStringLiteral("status number of tracks")), QStringLiteral("4"));
@@ -195,8 +206,8 @@ TEST_F(CdAudioDeviceTest, OnADiscThatStartsWithDataTracksPositionsAndSoundAgree)
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return Ask(cd, QStringLiteral("status position")) >= QStringLiteral("03:00:00:30"); }, 8000));
     EXPECT_TRUE(Ask(cd, QStringLiteral("status position")).startsWith(QStringLiteral("03:00:0")));
-    if (SoundServerRuns()) {
-        const double heard = ToneFrequency(RecordWhatIsHeard(1000), 44100);
+    if (sink.Ready()) {
+        const double heard = ToneFrequency(RecordWhatIsHeard(sink, 1000), 44100);
         EXPECT_NEAR(heard, 400, 40);
     }
     Ask(cd, QStringLiteral("stop"));
@@ -237,6 +248,19 @@ TEST_F(CdAudioDeviceTest, ACueSheetIsFollowedToItsDataFileAndABadOneIsAnError)
         Ask(cd, QStringLiteral("play"), &error);
         EXPECT_EQ(error, static_cast<int>(mci::Err::Hardware));
     }
+
+    // Nor are sheets whose tracks do not lie in their data file, or are numbered wrongly: the
+    // device never hands them to the library that reads the disc.
+    Write(dir_.file(QStringLiteral("Disc One (2001).img")), QByteArray(225 * 2352, '\x11'));
+    for (const QByteArray& content : UntrustworthySheets(QStringLiteral("Disc One (2001).img"))) {
+        Write(cue_, content);
+        mci::CdAudioDevice cd;
+        int error = 0;
+        Ask(cd, QStringLiteral("status number of tracks"), &error);
+        EXPECT_EQ(error, static_cast<int>(mci::Err::Hardware)) << content.toStdString();
+        Ask(cd, QStringLiteral("play"), &error);
+        EXPECT_EQ(error, static_cast<int>(mci::Err::Hardware)) << content.toStdString();
+    }
 }
 
 TEST_F(CdAudioDeviceTest, AnImageUnderTheDeviceFolderHasADoorToo)
@@ -276,4 +300,164 @@ TEST_F(CdAudioDeviceTest, HugeTimesAreOutOfRange)
         Ask(cd, QStringLiteral("play from %1").arg(QLatin1String(time)), &error);
         EXPECT_EQ(error, static_cast<int>(mci::Err::OutOfRange)) << format << " " << time;
     }
+}
+
+namespace {
+
+// Follows a recording of the sound server against the disc's audio: every frame heard must be
+// silence or a frame of the disc, the one after the last as long as a play goes on. Counts the
+// plays heard to the disc's end, and every frame that is neither silence nor the disc's.
+class DiscListener {
+public:
+    explicit DiscListener(QByteArray disc)
+        : disc_(std::move(disc))
+    {
+        for (qsizetype i = 0; i < Frames(); ++i)
+            where_.emplace(Frame(disc_, i), i);
+    }
+
+    void Hear(const QByteArray& bytes)
+    {
+        heard_ += bytes;
+        for (; (done_ + 1) * 4 <= heard_.size(); ++done_) {
+            const quint32 frame = Frame(heard_, done_);
+            if (next_ >= 0 && next_ < Frames() && frame == Frame(disc_, next_)) {
+                Heard(next_);
+            } else if (frame == 0) {
+                // Silence, between plays or while the server waited for data.
+            } else if (const auto at = where_.find(frame); at != where_.end()) {
+                // A play from elsewhere (or a moment the recording lost under load).
+                Heard(at->second);
+            } else {
+                if (stray_ == 0) firstStray_ = done_;
+                ++stray_;
+            }
+        }
+    }
+
+    // Plays heard into the disc's last hundredth of a second.
+    int EndsHeard() const { return ends_; }
+    qsizetype DiscFramesHeard() const { return discFrames_; }
+    // Frames heard since the disc's end was last heard.
+    qsizetype FramesSinceEnd() const { return done_ - lastEnd_; }
+    qsizetype StrayFrames() const { return stray_; }
+    // Where the first stray frame was heard, with the bytes from there on.
+    QString FirstStray() const
+    {
+        return QStringLiteral("frame %1: %2").arg(firstStray_).arg(QString::fromLatin1(heard_.mid(firstStray_ * 4, 32).toHex(' ')));
+    }
+
+private:
+    static quint32 Frame(const QByteArray& bytes, qsizetype i)
+    {
+        quint32 v = 0;
+        std::memcpy(&v, bytes.constData() + i * 4, 4);
+        return v;
+    }
+    qsizetype Frames() const { return disc_.size() / 4; }
+    void Heard(qsizetype at)
+    {
+        const bool atEnd = at >= Frames() - 441;
+        if (atEnd && !inEnd_) ++ends_;
+        if (atEnd) lastEnd_ = done_ + 1;
+        inEnd_ = atEnd;
+        ++discFrames_;
+        next_ = at + 1;
+    }
+
+    QByteArray disc_;
+    std::unordered_map<quint32, qsizetype> where_;
+    QByteArray heard_;
+    qsizetype done_ = 0; // frames of heard_ followed so far
+    qsizetype next_ = -1; // the disc frame that continues what was heard
+    bool inEnd_ = false;
+    int ends_ = 0;
+    qsizetype lastEnd_ = 0;
+    qsizetype discFrames_ = 0;
+    qsizetype stray_ = 0;
+    qsizetype firstStray_ = 0;
+};
+
+// Frames that never repeat and stay well inside full scale: every one says where on the disc it is.
+QByteArray DistinctFrames(qsizetype frames)
+{
+    QByteArray out(frames * 4, Qt::Uninitialized);
+    for (qsizetype i = 0; i < frames; ++i) {
+        // An odd multiplier is a bijection on 28 bits: no two frames are alike.
+        const quint32 mixed = (quint32(i) * 0x9E3779Bu + 0x5A5A5u) & 0x0FFFFFFFu;
+        const qint16 left = qint16(int(mixed & 0x3FFF) - 0x2000);
+        const qint16 right = qint16(int(mixed >> 14) - 0x2000);
+        std::memcpy(out.data() + i * 4, &left, 2);
+        std::memcpy(out.data() + i * 4 + 2, &right, 2);
+    }
+    return out;
+}
+
+} // namespace
+
+TEST_F(CdAudioDeviceTest, PlayingToTheEndOfTheDiscSoundsTheDiscThenSilenceOnly)
+{
+    const TestSink sink;
+    if (!sink.Ready()) GTEST_SKIP() << "no sound server";
+    // Thirty seconds whose every frame is different, so that anything heard can be placed.
+    const QByteArray disc = DistinctFrames(30 * 44100);
+    Write(dir_.file(QStringLiteral("long.bin")), disc);
+    cue_ = dir_.file(QStringLiteral("long.cue"));
+    Write(cue_, "FILE \"long.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n");
+    qputenv("TESSEL_CDROM", cue_.toLocal8Bit());
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    qputenv("QT_QPA_PLATFORM", "listening");
+    // Memory handed out unfilled then holds a pattern, never the zeros that would pass for silence.
+    mallopt(M_PERTURB, 0xa5);
+
+    QProcess parec;
+    ASSERT_TRUE(Listen(parec, sink));
+    DiscListener listener(disc);
+    const auto listen = [&] { listener.Hear(parec.readAllStandardOutput()); };
+
+    {
+        mci::CdAudioDevice cd;
+        Ask(cd, QStringLiteral("set time format milliseconds"));
+        // The disc ends at 32000 ms (two seconds of lead-in, thirty of audio). Each time, a moment
+        // of its middle, then a jump to its last two seconds, which play to the end.
+        const auto playFrom = [&](int ms) {
+            int error = 0;
+            Ask(cd, QStringLiteral("play from %1").arg(ms), &error);
+            return error;
+        };
+        for (int play = 1; play <= 10; ++play) {
+            ASSERT_EQ(playFrom(10000 + 997 * play), 0);
+            const qsizetype before = listener.DiscFramesHeard();
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] {
+                    listen();
+                    return listener.DiscFramesHeard() - before >= 44100 / 4;
+                },
+                8000));
+            ASSERT_EQ(playFrom(30000), 0);
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] {
+                    listen();
+                    return listener.EndsHeard() >= play;
+                },
+                15000))
+                << "play " << play << " never reached the end of the disc";
+            EXPECT_TRUE(QTest::qWaitFor([&] { return Ask(cd, QStringLiteral("status mode")) == QStringLiteral("stopped"); }, 8000));
+        }
+        // A moment more: nothing but silence follows the last end.
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                listen();
+                return listener.FramesSinceEnd() >= 44100 / 2;
+            },
+            8000));
+    }
+    parec.terminate();
+    parec.waitForFinished();
+    listen();
+    mallopt(M_PERTURB, 0);
+    qputenv("QT_QPA_PLATFORM", platform);
+
+    EXPECT_EQ(listener.EndsHeard(), 10);
+    EXPECT_EQ(listener.StrayFrames(), 0) << listener.FirstStray().toStdString();
 }

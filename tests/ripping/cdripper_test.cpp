@@ -188,3 +188,75 @@ TEST_F(CDRipperTest, AFileThatCannotBeFinishedIsAbandonedWhole)
     EXPECT_NE(std::find(codes.begin(), codes.end(), int(CDRipperX::CannotWriteFile)), codes.end());
     EXPECT_NE(std::find(codes.begin(), codes.end(), int(CDRipperX::FileAborted)), codes.end());
 }
+
+TEST_F(CDRipperTest, ReadsOnlyCueSheetsWhoseTracksLieInTheirDataFile)
+{
+    // A sheet as ripping programs write one: remarks, CD-Text, flags, a pregap, CRLF line ends.
+    const QString bin = dir_.file(QStringLiteral("disc.bin"));
+    cue_ = dir_.file(QStringLiteral("disc.cue"));
+    Write(bin, QByteArray(300 * 2352, '\x22'));
+    Write(cue_, "REM GENRE Rock\r\nPERFORMER \"Someone\"\r\nTITLE \"An Album\"\r\nFILE \"disc.bin\" BINARY\r\n"
+                "  TRACK 01 AUDIO\r\n    TITLE \"One\"\r\n    FLAGS DCP\r\n    INDEX 01 00:00:00\r\n"
+                "  TRACK 02 AUDIO\r\n    INDEX 00 00:01:50\r\n    INDEX 01 00:02:00\r\n");
+    qputenv("TESSEL_CDROM", cue_.toLocal8Bit());
+    ripper_ = std::make_unique<CDRipperX>();
+    ASSERT_TRUE(ripper_->OpenDevice(0));
+    ASSERT_EQ(ripper_->TrackCount(), 2);
+    EXPECT_EQ(ripper_->TrackStart(2), 150);
+    EXPECT_EQ(ripper_->TrackLength(2), 150);
+    EXPECT_FALSE(ripper_->IsCopyProtected(1));
+    EXPECT_TRUE(ripper_->IsCopyProtected(2));
+
+    // Sheets whose tracks lack a start or lie beyond the data, or are numbered wrongly, are refused
+    // when the disc is read: there is nothing to rip, and nothing spins or hangs.
+    Write(bin, QByteArray(225 * 2352, '\x22'));
+    const QString out = dir_.file(QStringLiteral("Track01.wav"));
+    for (const QByteArray& sheet : UntrustworthySheets(QStringLiteral("disc.bin"))) {
+        Write(cue_, sheet);
+        EXPECT_FALSE(ripper_->DiscPresent()) << sheet.toStdString();
+        EXPECT_EQ(ripper_->TrackCount(), 0);
+        EXPECT_FALSE(ripper_->AddRipTrack(1, out, 1));
+        EXPECT_FALSE(ripper_->StartRip());
+    }
+    EXPECT_FALSE(QFileInfo::exists(out));
+}
+
+TEST_F(CDRipperTest, SectorsTheImageNoLongerHasAreAReadErrorNotSilence)
+{
+    // Twenty minutes of disc in a sparse data file, which loses all but three seconds while the
+    // track is read.
+    const QString bin = dir_.file(QStringLiteral("disc.bin"));
+    cue_ = dir_.file(QStringLiteral("disc.cue"));
+    {
+        QFile data(bin);
+        ASSERT_TRUE(data.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(data.resize(qint64(20) * 60 * 75 * 2352));
+    }
+    Write(cue_, "FILE \"disc.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n");
+    qputenv("TESSEL_CDROM", cue_.toLocal8Bit());
+    ripper_ = std::make_unique<CDRipperX>();
+    ASSERT_TRUE(ripper_->OpenDevice(0));
+    const QString out = dir_.file(QStringLiteral("Track01.wav"));
+    ASSERT_TRUE(ripper_->AddRipTrack(1, out, 1));
+
+    std::vector<std::pair<int, int>> statuses;
+    QObject::connect(ripper_.get(), &CDRipperX::RipStatus, ripper_.get(), [&](int code, int value) {
+        if (code == CDRipperX::Progress && statuses.empty()) QFile::resize(bin, 225 * 2352);
+        statuses.emplace_back(code, value);
+    });
+    QSignalSpy completed(ripper_.get(), &CDRipperX::TrackCompleted);
+    QSignalSpy done(ripper_.get(), &CDRipperX::RipCompleted);
+    ASSERT_TRUE(ripper_->StartRip());
+    ASSERT_TRUE(done.wait(60000));
+
+    const auto count = [&](int code) {
+        return std::count_if(statuses.begin(), statuses.end(), [code](const auto& s) { return s.first == code; });
+    };
+    ASSERT_EQ(count(CDRipperX::ReadFailed), 1);
+    const auto failed = std::find_if(statuses.begin(), statuses.end(), [](const auto& s) { return s.first == CDRipperX::ReadFailed; });
+    EXPECT_GE(failed->second, 225); // the first sector the image lost
+    EXPECT_EQ(count(CDRipperX::FileAborted), 1);
+    EXPECT_EQ(completed.size(), 0);
+    EXPECT_FALSE(QFileInfo::exists(out));
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Hidden | QDir::Files).filter(QStringLiteral(".part")), QStringList());
+}
