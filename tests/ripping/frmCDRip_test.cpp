@@ -10,6 +10,7 @@
 #include "tests/support/TempDir.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QTest>
 #include <QTimer>
@@ -201,6 +202,30 @@ TEST_F(frmCDRipTest, ARipThatCouldWriteNoFileEndsSayingSo)
         (QStringList {"Preparing for Audio Extraction!", "Ripping Track#02 to " + second, "Error Creating File.",
             "Ripping Track#03 to " + third, "Error Creating File.", failed}));
     EXPECT_EQ(status, failed);
+}
+
+TEST_F(frmCDRipTest, AShortNameLeavesItsFilesInTheChosenFolderOrTheHomeFolderNeverTheWorkingOne)
+{
+    TempDir working, home, chosen;
+    const QString startedIn = QDir::currentPath();
+    const QByteArray homeBefore = qgetenv("HOME");
+    ASSERT_TRUE(QDir::setCurrent(working.path()));
+    qputenv("HOME", home.path().toLocal8Bit());
+
+    frmCDRip& w = Open();
+    w.lvwTracks->setChecked(3, true);
+    for (const QString& name : {chosen.file(QStringLiteral("ab")), QStringLiteral("ab")}) {
+        Extract(w, 1, name, [&](frmExtract& x) {
+            x.cmdGo_Click();
+            EXPECT_TRUE(WaitUntilDone(x));
+        });
+    }
+    QDir::setCurrent(startedIn);
+    qputenv("HOME", homeBefore);
+
+    EXPECT_GT(QFileInfo(chosen.file(QStringLiteral("03.wav"))).size(), 1000) << "beside the name the user chose";
+    EXPECT_GT(QFileInfo(home.file(QStringLiteral("03.wav"))).size(), 1000) << "a name without a folder";
+    EXPECT_TRUE(QDir(working.path()).isEmpty()) << "nothing in the folder the program was started from";
 }
 
 TEST_F(frmCDRipTest, NothingCheckedClosesTheDialogAndStartRefusalsAreShown)
