@@ -264,28 +264,36 @@ TEST(mCmnDlg, FilterPartsAndWhatACancelLeaves)
     ScriptedUser user;
     QString name = "clip";
     QString title;
-    QString filterText = "Bitmap files (*.bmp)|*.bmp";
-    int index = 1;
+    QString filterText = "Bitmap files (*.bmp)|*.bmp|All files|*.*";
+    int index = 2;
     int flags = 0x60 | 0x8;
     EXPECT_FALSE(mCmnDlg::ShowSaveDialog(name, title, true, filterText, index, "/tmp", "T", "bmp", -1, flags));
     ASSERT_EQ(user.FileRequests().size(), 1u);
     EXPECT_EQ(user.FileRequests()[0].flags, 0x8 | 0x4 | 0x2) << "hook and template bits dropped";
     EXPECT_EQ(user.FileRequests()[0].owner, 0u);
+    EXPECT_EQ(user.FileRequests()[0].fileName, "clip") << "the dialog proposes the name handed in";
+    EXPECT_EQ(user.FileRequests()[0].filterIndex, 2) << "and starts on the filter handed in";
+    EXPECT_EQ(user.FileRequests()[0].descriptions, (QStringList {"Bitmap files (*.bmp)", "All files"}));
     EXPECT_EQ(name, QString(QChar(0)));
     EXPECT_EQ(filterText, QString(QChar(0)));
     EXPECT_EQ(index, 0);
     EXPECT_EQ(flags, 0);
 
+    // The flags, filter and read-only choice come back as the dialog hands them back: here the
+    // user chose the second filter and left the file writable.
     bool readOnly = true;
-    filterText = "AVI files (*.avi)|*.avi";
-    user.ChooseFile("/tmp/out.avi");
+    filterText = "AVI files (*.avi)|*.avi|All files|*.*";
+    user.ChooseFile("/tmp/out.avi", 2, 0x1000 | 0x400);
     EXPECT_TRUE(mCmnDlg::ShowSavePreviewDialog(
-        name = "", title, true, false, readOnly, false, filterText, index = 1, "/tmp", "T", "avi", 0, flags = 0));
+        name = "take", title, true, false, readOnly, false, filterText, index = 1, "/tmp", "T", "avi", 0, flags = 0));
+    EXPECT_EQ(user.FileRequests().back().flags, 0x1000 | 0x1);
+    EXPECT_EQ(user.FileRequests().back().fileName, "take");
     EXPECT_EQ(name, "/tmp/out.avi");
     EXPECT_EQ(title, "out.avi");
-    EXPECT_EQ(filterText, QStringLiteral("AVI files (*.avi)") + QChar(0) + "*.avi");
-    EXPECT_EQ(flags, 0x1000 | 0x1);
-    EXPECT_TRUE(readOnly);
+    EXPECT_EQ(index, 2);
+    EXPECT_EQ(filterText, QStringLiteral("All files") + QChar(0) + "*.*");
+    EXPECT_EQ(flags, 0x1000 | 0x400);
+    EXPECT_FALSE(readOnly);
     EXPECT_FALSE(mCmnDlg::ShowSavePreviewDialog(
         name, title, false, false, readOnly, false, filterText, index, "/tmp", "T", "avi", 0, flags));
     EXPECT_EQ(index, -1);
