@@ -10,6 +10,7 @@
 #include "tools/mCmnDlg.h"
 #include "tools/mVidProcessing.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QTest>
@@ -208,6 +209,46 @@ TEST_F(frmVideoCaptureTest, CapturesSoundWhenAsked)
     const QString types = QString::fromUtf8(probe.readAllStandardOutput());
     EXPECT_TRUE(types.contains("video"));
     EXPECT_TRUE(types.contains("audio"));
+}
+
+TEST_F(frmVideoCaptureTest, ThePictureStaysInItsFrameAndTheOptionsFollowTheirBoxesHoweverTicked)
+{
+    frmVideoCapture& w = OpenWithPattern();
+    QWidget* client = w.ezVidCap1->parentWidget()->parentWidget();
+    const auto picture = [&] { return QRect(w.ezVidCap1->mapTo(client, QPoint(0, 0)), w.ezVidCap1->size()); };
+    const QRect frame = picture();
+
+    w.txtWidth->setText("99999999");
+    w.cmdWidth->click();
+    w.txtHeight->setText("99999999");
+    w.cmdHeight->click();
+    EXPECT_TRUE(user.Boxes().empty());
+    EXPECT_EQ(w.txtWidth->Text(), "4800") << "the widest the picture can be inside its frame";
+    EXPECT_EQ(w.txtHeight->Text(), "3600");
+    EXPECT_EQ(picture(), frame);
+    for (forms::CheckBox* box : {w.chkAudio, w.chkPreRoll, w.chkUserConfirm, w.chkPreview, w.chkFrameCallback,
+             w.chkAutoSize, w.chkCenter, w.chkStretch})
+        EXPECT_FALSE(picture().intersects(box->geometry())) << box->text().toStdString();
+    w.txtWidth->setText("3000");
+    w.cmdWidth->click();
+    EXPECT_EQ(w.txtWidth->Text(), "3000");
+    EXPECT_EQ(w.ezVidCap1->width(), 200);
+
+    // An assistive tool toggles the boxes without a click: the options follow all the same.
+    const auto toggle = [](forms::CheckBox* box) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(box);
+        ASSERT_TRUE(accessible && accessible->actionInterface());
+        accessible->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    };
+    toggle(w.chkPreRoll);
+    toggle(w.chkAudio);
+    EXPECT_EQ(w.chkPreRoll->Value(), 1);
+    EXPECT_TRUE(w.ezVidCap1->PreRoll());
+    EXPECT_TRUE(w.ezVidCap1->CaptureAudio());
+    toggle(w.chkAudio);
+    EXPECT_FALSE(w.ezVidCap1->CaptureAudio());
+    QTest::keyClick(w.chkAudio, Qt::Key_Space);
+    EXPECT_TRUE(w.ezVidCap1->CaptureAudio());
 }
 
 TEST_F(frmVideoCaptureTest, WithoutADriverOnlyTheDialogsItHasAreOffered)
