@@ -132,7 +132,7 @@ void frmAbout::tmrCpu_Timer()
     std::int32_t status = 0;
     const double v = query.Value(counters[0].handle, status);
     if (status != sysinfo::CounterStatus::ValidData && status != sysinfo::CounterStatus::NewData) return;
-    prgCPUXP00->setValue(static_cast<int>(std::lround(v)));
+    prgCPUXP00->setValue(static_cast<float>(v));
     lblCPUXP00->setCaption(QStringLiteral("CPU Usage - %1%").arg(static_cast<int>(std::floor(v))));
 }
 

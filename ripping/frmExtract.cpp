@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -19,6 +20,17 @@ QString TwoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char
 
 // Where the original would propose a file on the first drive, the same name in the home folder.
 QString DefaultName(const QString& ext) { return QDir::home().filePath(QStringLiteral("Track") + ext); }
+
+// The output files' path before the track number: the text without its last four characters
+// (whatever they are), taken from the file's name only, so that a name shorter than four
+// characters still leaves its files in the folder the user chose. A name without a folder goes
+// into the home folder, never into whatever folder the program was started from.
+QString OutputBase(const QString& text)
+{
+    const QString path = QDir::isAbsolutePath(text) ? text : QDir::homePath() + QLatin1Char('/') + text;
+    const qsizetype nameAt = path.lastIndexOf(QLatin1Char('/')) + 1;
+    return path.left(std::max(nameAt, path.size() - 4));
+}
 
 } // namespace
 
@@ -156,8 +168,7 @@ void frmExtract::cmdGo_Click()
     sbrTime->setPanelText(1, QStringLiteral("Preparing to extract audio..."));
     m_objRipper->ClearRipList();
 
-    // The name drops the last four characters of the text, whatever they are.
-    const QString base = txtFilename->Text().left(std::max<qsizetype>(0, txtFilename->Text().size() - 4));
+    const QString base = OutputBase(txtFilename->Text());
     for (m_intTrack = 1; m_intTrack <= tracks->Count(); ++m_intTrack) {
         if (!tracks->Checked(m_intTrack)) continue;
         const QString file = base + TwoDigits(m_intTrack) + m_strExt;

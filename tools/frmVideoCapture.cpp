@@ -9,6 +9,24 @@
 #include "tools/mCmnDlg.h"
 #include "tools/mVidProcessing.h"
 
+#include <QLocale>
+#include <cmath>
+
+namespace {
+
+double Number(const QString& text)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(value)) forms::Raise(forms::Err::TypeMismatch, QStringLiteral("frmVideoCapture"));
+    return value;
+}
+
+// A size as the text box shows it: plain decimal digits, however large.
+QString DecimalText(double value) { return QString::number(value, 'f', QLocale::FloatingPointShortest); }
+
+} // namespace
+
 frmVideoCapture::frmVideoCapture()
 {
     setCaption(QStringLiteral("Video Capturing"));
@@ -19,8 +37,10 @@ frmVideoCapture::frmVideoCapture()
 void frmVideoCapture::CreateControls()
 {
     QWidget* client = Client();
-    ezVidCap1 = new ezVidCap(client);
-    ezVidCap1->Move(120, 120, 4800, 3600);
+    picVideoFrame = new forms::PictureBox(client);
+    picVideoFrame->Move(120, 120, 4800, 3600);
+    ezVidCap1 = new ezVidCap(picVideoFrame);
+    ezVidCap1->Move(0, 0, 4800, 3600);
 
     cbDriver = new forms::ComboBox(client, forms::ComboBox::Style::DropDownList);
     cbDriver->Move(5040, 120, 5055, 315);
@@ -169,8 +189,8 @@ void frmVideoCapture::Form_Load()
 
     run([&] { lblStatusCode->setCaption(QStringLiteral("Status Panel")); });
     run([&] { lblStatusString->setCaption(ezVidCap1->GetStatusText()); });
-    run([&] { txtWidth->setText(QString::number(ezVidCap1->Width())); });
-    run([&] { txtHeight->setText(QString::number(ezVidCap1->Height())); });
+    run([&] { txtWidth->setText(DecimalText(ezVidCap1->Width())); });
+    run([&] { txtHeight->setText(DecimalText(ezVidCap1->Height())); });
 
     const auto mirror = [](forms::CheckBox* box, bool on) {
         box->setValue(on ? forms::CheckValue::Checked : forms::CheckValue::Unchecked);
@@ -198,28 +218,16 @@ void frmVideoCapture::cbDriver_Click()
     run([&] { lblStatusString->setCaption(QStringLiteral("Could not connect!")); });
 }
 
-namespace {
-
-double Number(const QString& text)
-{
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    if (!ok) forms::Raise(forms::Err::TypeMismatch, QStringLiteral("frmVideoCapture"));
-    return value;
-}
-
-} // namespace
-
 void frmVideoCapture::cmdWidth_Click()
 {
     ezVidCap1->setWidth(Number(txtWidth->Text()));
-    txtWidth->setText(QString::number(ezVidCap1->Width()));
+    txtWidth->setText(DecimalText(ezVidCap1->Width()));
 }
 
 void frmVideoCapture::cmdHeight_Click()
 {
     ezVidCap1->setHeight(Number(txtHeight->Text()));
-    txtHeight->setText(QString::number(ezVidCap1->Height()));
+    txtHeight->setText(DecimalText(ezVidCap1->Height()));
 }
 
 void frmVideoCapture::cmdSaveAs_Click()

@@ -38,6 +38,8 @@ public:
     forms::TextBox* txtHeight;
     forms::CommandButton* cmdHeight;
     forms::PictureBox* picStatus;
+    // The picture's room on the window, which the capture component never reaches past.
+    forms::PictureBox* picVideoFrame;
     forms::Label* lblStatusCode;
     forms::Label* lblStatusString;
     ezVidCap* ezVidCap1;

@@ -42,12 +42,13 @@ Dialog SetUp(const QString& FileName, const QString& FileTitle, const QString& F
         d.request.patterns << pieces[i + 1];
     }
     d.request.save = true;
+    d.request.fileName = FileName;
     d.request.owner = OwnerHwnd == -1 ? 0 : quintptr(OwnerHwnd);
     d.request.initialFolder = InitDir;
     d.request.title = Title;
     d.request.defaultExtension = DefaultExt;
+    d.request.filterIndex = FilterIndex;
     d.request.flags = flags;
-    Q_UNUSED(FilterIndex);
     return d;
 }
 
@@ -64,7 +65,7 @@ void Chosen(const Dialog& d, const forms::FileResult& result, QString& FileName,
 {
     FileName = result.path;
     FileTitle = QFileInfo(result.path).fileName();
-    Flags = d.request.flags;
+    Flags = result.flags;
     FilterIndex = result.filterIndex;
     Filter = GetFilterPart(d.converted, FilterIndex);
 }

@@ -127,6 +127,7 @@ void DvdControl::OnStopped()
     title_ = -1;
     frameRate_ = 0;
     askedChapter_ = 0;
+    pauseSkipArmed_ = false;
     EndBackwards();
 }
 
@@ -146,6 +147,7 @@ void DvdControl::PlayTitle(int title)
     WhenRunning([this, title] {
         EndBackwards();
         if (title >= player_->TitleCount()) return;
+        pauseSkipArmed_ = true;
         player_->SetTitle(title);
         player_->SetRate(1);
         player_->SetPause(false);
@@ -242,6 +244,11 @@ void DvdControl::ShowMenu(int menu)
 {
     RequireDisc();
     if (menu != RootMenu) Fail(QStringLiteral("The disc has no menu %1.").arg(menu));
+    // dvdnav.c skips the disc's pause on every change of title (dvdnav_still_skip), and libdvdnav
+    // keeps that skip until a cell ends: a menu reached before then would lose its pause and the
+    // disc would stop in it, deaf to clicks. After a change of title the menu is shown from a new
+    // run, which skips nothing.
+    if (running_ && pauseSkipArmed_) Stop();
     WhenRunning([this] {
         EndBackwards();
         player_->SetRate(1);

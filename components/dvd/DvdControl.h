@@ -91,6 +91,9 @@ private:
 
     double zoom_ = 1;
 
+    // Set once this run changed the title, see ShowMenu.
+    bool pauseSkipArmed_ = false;
+
     // The last click handed on to the library, which comes back here too and is not handed on again.
     QPoint passedClick_;
     QElapsedTimer passedClock_;

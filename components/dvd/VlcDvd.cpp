@@ -107,7 +107,12 @@ void VlcDvd::SetWindow(quintptr window)
 
 void VlcDvd::Start()
 {
-    if (player_) libvlc_media_player_play(player_);
+    if (!player_) return;
+    // A play after the disc ended or failed only goes to the finished run, whose thread is still
+    // there, and starts nothing: that run is stopped first.
+    const libvlc_state_t state = libvlc_media_player_get_state(player_);
+    if (state == libvlc_Ended || state == libvlc_Error) libvlc_media_player_stop(player_);
+    libvlc_media_player_play(player_);
 }
 
 void VlcDvd::Stop()

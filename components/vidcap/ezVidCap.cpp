@@ -5,6 +5,7 @@
 #include "platform/files/FileCopy.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/RuntimeError.h"
+#include "platform/forms/Twips.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -13,6 +14,7 @@
 #include <QImageWriter>
 #include <QKeyEvent>
 #include <QPainter>
+#include <algorithm>
 
 namespace {
 
@@ -276,7 +278,25 @@ void ezVidCap::setPreview(bool on)
 void ezVidCap::setAutoSize(bool on)
 {
     autoSize_ = on;
-    if (on && !frame_.isNull()) resize(frame_.size());
+    if (on && !frame_.isNull()) resize(Fitted(pos(), frame_.size()));
+}
+
+QSize ezVidCap::Fitted(const QPoint& at, const QSize& size) const
+{
+    const QWidget* container = parentWidget();
+    if (!container) return size;
+    return size.boundedTo(QSize(std::max(0, container->width() - at.x()), std::max(0, container->height() - at.y())));
+}
+
+void ezVidCap::ApplyGeometry(const QRectF& twips)
+{
+    const QPoint at(forms::ToPixels(twips.left()), forms::ToPixels(twips.top()));
+    const QSize asked(forms::ToPixels(std::min(twips.width(), 1e9)), forms::ToPixels(std::min(twips.height(), 1e9)));
+    const QSize room = Fitted(at, asked);
+    QRectF fitted = twips;
+    if (room.width() < asked.width()) fitted.setWidth(forms::ToTwips(room.width()));
+    if (room.height() < asked.height()) fitted.setHeight(forms::ToTwips(room.height()));
+    Extent::ApplyGeometry(fitted);
 }
 
 void ezVidCap::setAutoCenter(bool on)
@@ -312,7 +332,7 @@ void ezVidCap::OnFrame()
         pendingImage_ = QImage();
         pendingPosted_ = false;
     }
-    if (autoSize_ && frame_.size() != size()) resize(frame_.size());
+    if (autoSize_ && Fitted(pos(), frame_.size()) != size()) resize(Fitted(pos(), frame_.size()));
     if (preview_) update();
     if (frameEvents_) emit FrameEvent(&header_);
     if (capturing_) emit YieldEvent();

@@ -18,6 +18,9 @@
 //
 // A capture ends at its time limit, with StopCapture, or when the user presses Esc or clicks the
 // picture.
+//
+// The component never reaches past the container it is hosted in: a width or height beyond it,
+// asked for or taken from the device's picture with AutoSize, gives the room there is.
 class ezVidCap : public QWidget, public forms::Extent {
     Q_OBJECT
 public:
@@ -105,8 +108,11 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void ApplyGeometry(const QRectF& twips) override;
 
 private:
+    // The size at a place of the container, cut to the room the container has there.
+    QSize Fitted(const QPoint& at, const QSize& size) const;
     void Connect(int index);
     void Disconnect();
     void Begin();

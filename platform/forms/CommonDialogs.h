@@ -22,6 +22,8 @@ struct FileRequest {
     // Description and pattern list of each filter pair, in order; patterns are separated by ";".
     QStringList descriptions;
     QStringList patterns;
+    // The pair (from 1) chosen at first; the first one when there is no such pair.
+    int filterIndex = 1;
     QString defaultExtension;
     int flags = 0;
     // When set, the dialog shows beside its list the picture this gives for the file chosen in it
@@ -33,6 +35,10 @@ struct FileResult {
     QString path;
     // 1-based pair of the filter list the user chose; 0 without a filter list.
     int filterIndex = 0;
+    // The request's flags as the dialog hands them back, with ExtensionDifferent when the chosen
+    // name's extension is not the default one.
+    int flags = 0;
+    static constexpr int ExtensionDifferent = 0x400;
 };
 
 struct ColorRequest {

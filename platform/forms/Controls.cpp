@@ -29,7 +29,9 @@ CheckBox::CheckBox(QWidget* parent, const QString& caption)
     : QCheckBox(caption, parent)
     , Extent(this)
 {
-    connect(this, &QCheckBox::clicked, this, &CheckBox::Click);
+    // Click follows the value, however it changes: a click, Space, the code, or an assistive
+    // tool toggling the box.
+    connect(this, &QCheckBox::stateChanged, this, &CheckBox::Click);
 }
 
 int CheckBox::Value() const
@@ -44,13 +46,10 @@ int CheckBox::Value() const
 void CheckBox::setValue(int value)
 {
     if (value < 0 || value > 2) Raise(Err::InvalidPropertyValue);
-    const int before = Value();
     setTristate(value == CheckValue::Grayed || isTristate());
     setCheckState(value == CheckValue::Checked ? Qt::Checked
             : value == CheckValue::Grayed      ? Qt::PartiallyChecked
                                                : Qt::Unchecked);
-    // Setting the value in code raises Click, as a user's click would.
-    if (before != value) emit Click();
 }
 
 OptionButton::OptionButton(QWidget* parent, const QString& caption)

@@ -57,6 +57,7 @@ public:
     int Value() const;
     void setValue(int value);
 signals:
+    // Raised whenever the value changes, whoever changes it.
     void Click();
 };
 

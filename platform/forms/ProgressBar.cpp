@@ -2,7 +2,16 @@
 
 #include "platform/forms/RuntimeError.h"
 
+#include <cmath>
+
 namespace forms {
+
+namespace {
+
+// The drawn bar has this many steps from Min to Max, so that fractions of a unit show.
+constexpr int Steps = 10000;
+
+} // namespace
 
 ProgressBar::ProgressBar(QWidget* parent)
     : QProgressBar(parent)
@@ -28,18 +37,20 @@ void ProgressBar::setMax(int v)
     Apply();
 }
 
-void ProgressBar::setValue(int v)
+void ProgressBar::setValue(double v)
 {
-    if (v < min_ || v > max_) Raise(Err::InvalidPropertyValue, QStringLiteral("ProgressBar"));
+    if (!(v >= min_ && v <= max_)) Raise(Err::InvalidPropertyValue, QStringLiteral("ProgressBar"));
     value_ = v;
     Apply();
 }
 
 void ProgressBar::Apply()
 {
-    // Qt draws an equal minimum and maximum as a busy bar; an empty range shows empty here.
-    QProgressBar::setRange(min_, max_ > min_ ? max_ : min_ + 1);
-    QProgressBar::setValue(value_);
+    // Drawn in steps of the range, never with Qt's own Min and Max: Qt draws an equal minimum and
+    // maximum as a busy bar, and an empty range shows empty here.
+    QProgressBar::setRange(0, Steps);
+    const double span = double(max_) - double(min_);
+    QProgressBar::setValue(span > 0 ? int(std::lround((value_ - min_) / span * Steps)) : 0);
 }
 
 } // namespace forms

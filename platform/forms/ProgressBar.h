@@ -6,8 +6,9 @@
 
 namespace forms {
 
-// A progress bar with an integer range from Min to Max. A Value outside the range, or a Max below
-// Min, is refused with error 380. A range of nothing (Max equal to Min) shows an empty bar.
+// A progress bar with an integer range from Min to Max and a Value anywhere inside it, fractions
+// included (a load of 37.9 is drawn at 37.9). A Value outside the range, or a Max below Min, is
+// refused with error 380. A range of nothing (Max equal to Min) shows an empty bar.
 class ProgressBar : public QProgressBar, public Extent {
     Q_OBJECT
 public:
@@ -15,16 +16,16 @@ public:
 
     int Min() const { return min_; }
     int Max() const { return max_; }
-    int Value() const { return value_; }
+    double Value() const { return value_; }
     void setMin(int v);
     void setMax(int v);
-    void setValue(int v);
+    void setValue(double v);
 
 private:
     void Apply();
     int min_ = 0;
     int max_ = 100;
-    int value_ = 0;
+    double value_ = 0;
 };
 
 } // namespace forms

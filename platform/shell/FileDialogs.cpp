@@ -103,7 +103,7 @@ std::optional<forms::FileResult> ShowFileDialog(const forms::FileRequest& reques
     if (!filters.isEmpty()) {
         dialog.setOption(QFileDialog::HideNameFilterDetails);
         dialog.setNameFilters(filters);
-        dialog.selectNameFilter(filters.first());
+        dialog.selectNameFilter(filters.value(request.filterIndex - 1, filters.first()));
     }
 
     if (request.preview) AddPreview(dialog, request.preview);
@@ -111,6 +111,9 @@ std::optional<forms::FileResult> ShowFileDialog(const forms::FileRequest& reques
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     forms::FileResult result;
     result.path = dialog.selectedFiles().first();
+    result.flags = request.flags;
+    if (!suffix.isEmpty() && QFileInfo(result.path).suffix().compare(suffix, Qt::CaseInsensitive) != 0)
+        result.flags |= forms::FileResult::ExtensionDifferent;
     if (!filters.isEmpty()) {
         // With the details hidden, some Qt versions report the filter as shown: the description.
         const QString selected = dialog.selectedNameFilter();

@@ -75,6 +75,8 @@ QString PlayerProcess::WaitForWindow(const QString& title, int timeoutMs)
 QString PlayerProcess::Screenshot(const QString& windowId, const QString& name)
 {
     const QString path = ArtefactFolder() + QLatin1Char('/') + name + QStringLiteral(".png");
+    // A photograph that fails leaves no file, never the one an earlier run left.
+    QFile::remove(path);
     QProcess import;
     import.start(QStringLiteral("import"), {QStringLiteral("-window"), windowId, path});
     import.waitForFinished(20000);

@@ -14,7 +14,8 @@ public:
     void Start(const QStringList& arguments = {});
     // Waits for a window whose title contains the text; returns its X window id, or 0.
     QString WaitForWindow(const QString& title, int timeoutMs = 20000);
-    // Saves a picture of the window under the build folder's test artefacts; returns its path.
+    // Saves a picture of the window under the build folder's test artefacts; returns its path, where
+    // no file is when the picture could not be taken.
     QString Screenshot(const QString& windowId, const QString& name);
     // Asks the program to close as the desktop would at log-out, and waits for it to end.
     bool Terminate(int timeoutMs = 20000);

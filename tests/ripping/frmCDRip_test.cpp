@@ -1,5 +1,6 @@
 // The ripper window and its extraction dialog on a generated disc image.
 #include "components/cdripper/CDRipperX.h"
+#include "components/skin/Skin.h"
 #include "ripping/frmCDRip.h"
 #include "ripping/frmExtract.h"
 #include "ripping/frmMp3Settings.h"
@@ -10,7 +11,10 @@
 #include "tests/support/TempDir.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <QHeaderView>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -110,6 +114,63 @@ TEST_F(frmCDRipTest, ListsTheDiscSpeedsAndStatus)
     EXPECT_FALSE(w.lvwTracks->Checked(5));
 }
 
+namespace {
+
+// How far the darkest or lightest pixel of a picture stands out from its most common colour, the
+// background, in grey levels.
+int Contrast(const QImage& picture)
+{
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            ++counts[picture.pixel(x, y)];
+    QRgb background = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > counts.value(background)) background = it.key();
+    int most = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            most = std::max(most, std::abs(qGray(picture.pixel(x, y)) - qGray(background)));
+    return most;
+}
+
+bool HasBlue(const QImage& picture)
+{
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QColor c = picture.pixelColor(x, y);
+            if (c.blue() > 150 && c.blue() > c.red() + 60) return true;
+        }
+    return false;
+}
+
+} // namespace
+
+TEST_F(frmCDRipTest, TheTrackBoxesStandOutFromTheListAsTheSkinsOtherCheckBoxesDo)
+{
+    frmCDRip& w = Open();
+    Skin skin;
+    skin.ApplySkin(w.hWnd());
+    w.lvwTracks->setChecked(3, true);
+    QWidget other;
+    forms::CheckBox box(&other);
+    box.Move(0, 0, 300, 300);
+    skin.ApplySkin(other.winId());
+    other.show();
+
+    const auto trackBox = [&](int row) {
+        QRect cell = w.lvwTracks->visualItemRect(w.lvwTracks->topLevelItem(row - 1));
+        cell.setWidth(w.lvwTracks->header()->sectionSize(0));
+        return w.lvwTracks->viewport()->grab(cell).toImage();
+    };
+    const QImage unchecked = trackBox(2);
+    const QImage checked = trackBox(3);
+    const QImage reference = box.grab().toImage();
+    EXPECT_GE(Contrast(unchecked), Contrast(reference) - 8) << "an empty box is as plain as the window's check boxes";
+    EXPECT_TRUE(HasBlue(checked)) << "a ticked row shows the skin's tick";
+    EXPECT_FALSE(HasBlue(unchecked));
+}
+
 TEST_F(frmCDRipTest, TheDiscTakenOutEmptiesTheListAndPutBackReloadsItOnce)
 {
     frmCDRip& w = Open();
@@ -201,6 +262,30 @@ TEST_F(frmCDRipTest, ARipThatCouldWriteNoFileEndsSayingSo)
         (QStringList {"Preparing for Audio Extraction!", "Ripping Track#02 to " + second, "Error Creating File.",
             "Ripping Track#03 to " + third, "Error Creating File.", failed}));
     EXPECT_EQ(status, failed);
+}
+
+TEST_F(frmCDRipTest, AShortNameLeavesItsFilesInTheChosenFolderOrTheHomeFolderNeverTheWorkingOne)
+{
+    TempDir working, home, chosen;
+    const QString startedIn = QDir::currentPath();
+    const QByteArray homeBefore = qgetenv("HOME");
+    ASSERT_TRUE(QDir::setCurrent(working.path()));
+    qputenv("HOME", home.path().toLocal8Bit());
+
+    frmCDRip& w = Open();
+    w.lvwTracks->setChecked(3, true);
+    for (const QString& name : {chosen.file(QStringLiteral("ab")), QStringLiteral("ab")}) {
+        Extract(w, 1, name, [&](frmExtract& x) {
+            x.cmdGo_Click();
+            EXPECT_TRUE(WaitUntilDone(x));
+        });
+    }
+    QDir::setCurrent(startedIn);
+    qputenv("HOME", homeBefore);
+
+    EXPECT_GT(QFileInfo(chosen.file(QStringLiteral("03.wav"))).size(), 1000) << "beside the name the user chose";
+    EXPECT_GT(QFileInfo(home.file(QStringLiteral("03.wav"))).size(), 1000) << "a name without a folder";
+    EXPECT_TRUE(QDir(working.path()).isEmpty()) << "nothing in the folder the program was started from";
 }
 
 TEST_F(frmCDRipTest, NothingCheckedClosesTheDialogAndStartRefusalsAreShown)

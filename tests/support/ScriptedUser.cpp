@@ -45,11 +45,13 @@ QAction* ScriptedUser::PopupMenu(QMenu* /*menu*/, const QPoint& /*at*/)
     return nullptr;
 }
 
-void ScriptedUser::ChooseFile(const QString& path, int filterIndex)
+void ScriptedUser::ChooseFile(const QString& path, int filterIndex, std::optional<int> flags)
 {
     DialogAnswer a;
     a.kind = DialogKind::File;
-    a.file = {path, filterIndex};
+    a.file.path = path;
+    a.file.filterIndex = filterIndex;
+    a.fileFlags = flags;
     dialogAnswers_.push_back(a);
 }
 
@@ -103,7 +105,9 @@ std::optional<forms::FileResult> ScriptedUser::FileDialog(const forms::FileReque
     fileRequests_.push_back(request);
     const auto answer = NextAnswer(DialogKind::File);
     if (!answer) return std::nullopt;
-    return answer->file;
+    forms::FileResult result = answer->file;
+    result.flags = answer->fileFlags.value_or(request.flags);
+    return result;
 }
 
 std::optional<forms::ColorResult> ScriptedUser::ColorDialog(const forms::ColorRequest& request)

@@ -5,6 +5,7 @@
 #include <QString>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -27,7 +28,8 @@ public:
     void AnswerInputs(std::initializer_list<QString> answers) { inputAnswers_.insert(inputAnswers_.end(), answers); }
 
     // Answers for the next common dialogs, in order; a dialog whose answer is not next is cancelled.
-    void ChooseFile(const QString& path, int filterIndex = 1);
+    // Without flags, the dialog hands back the flags it was given.
+    void ChooseFile(const QString& path, int filterIndex = 1, std::optional<int> flags = {});
     // The colour chosen, with the custom colours the user changed (slot, colour).
     void ChooseColor(int color, std::initializer_list<std::pair<int, int>> customColors = {});
     void ChooseFont(const forms::FontResult& font);
@@ -70,6 +72,7 @@ private:
     struct DialogAnswer {
         DialogKind kind = DialogKind::Cancel;
         forms::FileResult file;
+        std::optional<int> fileFlags;
         int color = 0;
         std::vector<std::pair<int, int>> customColors;
         forms::FontResult font;

@@ -10,6 +10,7 @@
 #include "tools/mCmnDlg.h"
 #include "tools/mVidProcessing.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QTest>
@@ -210,6 +211,46 @@ TEST_F(frmVideoCaptureTest, CapturesSoundWhenAsked)
     EXPECT_TRUE(types.contains("audio"));
 }
 
+TEST_F(frmVideoCaptureTest, ThePictureStaysInItsFrameAndTheOptionsFollowTheirBoxesHoweverTicked)
+{
+    frmVideoCapture& w = OpenWithPattern();
+    QWidget* client = w.ezVidCap1->parentWidget()->parentWidget();
+    const auto picture = [&] { return QRect(w.ezVidCap1->mapTo(client, QPoint(0, 0)), w.ezVidCap1->size()); };
+    const QRect frame = picture();
+
+    w.txtWidth->setText("99999999");
+    w.cmdWidth->click();
+    w.txtHeight->setText("99999999");
+    w.cmdHeight->click();
+    EXPECT_TRUE(user.Boxes().empty());
+    EXPECT_EQ(w.txtWidth->Text(), "4800") << "the widest the picture can be inside its frame";
+    EXPECT_EQ(w.txtHeight->Text(), "3600");
+    EXPECT_EQ(picture(), frame);
+    for (forms::CheckBox* box : {w.chkAudio, w.chkPreRoll, w.chkUserConfirm, w.chkPreview, w.chkFrameCallback,
+             w.chkAutoSize, w.chkCenter, w.chkStretch})
+        EXPECT_FALSE(picture().intersects(box->geometry())) << box->text().toStdString();
+    w.txtWidth->setText("3000");
+    w.cmdWidth->click();
+    EXPECT_EQ(w.txtWidth->Text(), "3000");
+    EXPECT_EQ(w.ezVidCap1->width(), 200);
+
+    // An assistive tool toggles the boxes without a click: the options follow all the same.
+    const auto toggle = [](forms::CheckBox* box) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(box);
+        ASSERT_TRUE(accessible && accessible->actionInterface());
+        accessible->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    };
+    toggle(w.chkPreRoll);
+    toggle(w.chkAudio);
+    EXPECT_EQ(w.chkPreRoll->Value(), 1);
+    EXPECT_TRUE(w.ezVidCap1->PreRoll());
+    EXPECT_TRUE(w.ezVidCap1->CaptureAudio());
+    toggle(w.chkAudio);
+    EXPECT_FALSE(w.ezVidCap1->CaptureAudio());
+    QTest::keyClick(w.chkAudio, Qt::Key_Space);
+    EXPECT_TRUE(w.ezVidCap1->CaptureAudio());
+}
+
 TEST_F(frmVideoCaptureTest, WithoutADriverOnlyTheDialogsItHasAreOffered)
 {
     if (!vidcap::ListDrivers().empty()) GTEST_SKIP() << "this computer has a capture device";
@@ -264,28 +305,36 @@ TEST(mCmnDlg, FilterPartsAndWhatACancelLeaves)
     ScriptedUser user;
     QString name = "clip";
     QString title;
-    QString filterText = "Bitmap files (*.bmp)|*.bmp";
-    int index = 1;
+    QString filterText = "Bitmap files (*.bmp)|*.bmp|All files|*.*";
+    int index = 2;
     int flags = 0x60 | 0x8;
     EXPECT_FALSE(mCmnDlg::ShowSaveDialog(name, title, true, filterText, index, "/tmp", "T", "bmp", -1, flags));
     ASSERT_EQ(user.FileRequests().size(), 1u);
     EXPECT_EQ(user.FileRequests()[0].flags, 0x8 | 0x4 | 0x2) << "hook and template bits dropped";
     EXPECT_EQ(user.FileRequests()[0].owner, 0u);
+    EXPECT_EQ(user.FileRequests()[0].fileName, "clip") << "the dialog proposes the name handed in";
+    EXPECT_EQ(user.FileRequests()[0].filterIndex, 2) << "and starts on the filter handed in";
+    EXPECT_EQ(user.FileRequests()[0].descriptions, (QStringList {"Bitmap files (*.bmp)", "All files"}));
     EXPECT_EQ(name, QString(QChar(0)));
     EXPECT_EQ(filterText, QString(QChar(0)));
     EXPECT_EQ(index, 0);
     EXPECT_EQ(flags, 0);
 
+    // The flags, filter and read-only choice come back as the dialog hands them back: here the
+    // user chose the second filter and left the file writable.
     bool readOnly = true;
-    filterText = "AVI files (*.avi)|*.avi";
-    user.ChooseFile("/tmp/out.avi");
+    filterText = "AVI files (*.avi)|*.avi|All files|*.*";
+    user.ChooseFile("/tmp/out.avi", 2, 0x1000 | 0x400);
     EXPECT_TRUE(mCmnDlg::ShowSavePreviewDialog(
-        name = "", title, true, false, readOnly, false, filterText, index = 1, "/tmp", "T", "avi", 0, flags = 0));
+        name = "take", title, true, false, readOnly, false, filterText, index = 1, "/tmp", "T", "avi", 0, flags = 0));
+    EXPECT_EQ(user.FileRequests().back().flags, 0x1000 | 0x1);
+    EXPECT_EQ(user.FileRequests().back().fileName, "take");
     EXPECT_EQ(name, "/tmp/out.avi");
     EXPECT_EQ(title, "out.avi");
-    EXPECT_EQ(filterText, QStringLiteral("AVI files (*.avi)") + QChar(0) + "*.avi");
-    EXPECT_EQ(flags, 0x1000 | 0x1);
-    EXPECT_TRUE(readOnly);
+    EXPECT_EQ(index, 2);
+    EXPECT_EQ(filterText, QStringLiteral("All files") + QChar(0) + "*.*");
+    EXPECT_EQ(flags, 0x1000 | 0x400);
+    EXPECT_FALSE(readOnly);
     EXPECT_FALSE(mCmnDlg::ShowSavePreviewDialog(
         name, title, false, false, readOnly, false, filterText, index, "/tmp", "T", "avi", 0, flags));
     EXPECT_EQ(index, -1);
