@@ -103,7 +103,7 @@ TEST(PlayerWindowE2E, WindowsKeepTheirWholeFrameOnTheScreen)
         QString title;
     } tools[] = {
         {{"alt+s", "Down", "Down", "Down", "Return"}, "Mouse Scroll"},
-        {{"alt+a", "Return"}, "CD Player"},
+        {{"F5"}, "Go To Position"},
     };
     for (const auto& tool : tools) {
         QStringList found;
