@@ -3,12 +3,16 @@
 #include "platform/mci/Errors.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QWidget>
+#include <QtGui/qguiapplication_platform.h>
 #include <algorithm>
 #include <cmath>
-#include <utility>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
+#include <utility>
+#include <xcb/xcb.h>
 
 namespace mci {
 
@@ -141,6 +145,8 @@ void MpegVideoDevice::OnEvent(const mpv_event& event)
 
 unsigned MpegVideoDevice::Execute(const Command& command, std::string& reply)
 {
+    // The picture that waits for its window goes there once the window is on the display.
+    if (videoWaiting_ && WindowMapped()) ApplyVideo(false);
     Arguments args(command.arguments);
     const std::string& verb = command.verb;
     if (verb == "status") return Status(args, reply);
@@ -496,17 +502,20 @@ void MpegVideoDevice::ShowVideo()
 
 // The picture is drawn by the chosen output into the bound window (or a window of its own when
 // none is bound); switching the output to null hides it. libmpv takes a new window only when its
-// output starts again, so a new handle restarts the output.
+// output starts again, so a new handle restarts the output. A bound window that is not on the
+// display yet gets the output once it is: the next command finds it there.
 void MpegVideoDevice::ApplyVideo(bool newWindow)
 {
     if (!hasVideo_) return;
-    const std::string wanted = videoShown_ && videoOn_ ? videoOutput_ : "null";
+    videoWaiting_ = videoShown_ && videoOn_ && !WindowMapped();
+    const std::string wanted = videoShown_ && videoOn_ && !videoWaiting_ ? videoOutput_ : "null";
     const std::string current = mpv_.String("vo");
     if (wanted == "null") {
         if (current != "null") mpv_.Set("vo", "null");
         return;
     }
     if (!newWindow && current == wanted) return;
+    SyncDisplay();
     mpv_.Set("wid", Number(window_));
     if (current == wanted) mpv_.Set("vo", "null");
     mpv_.Set("vo", wanted);
@@ -638,6 +647,29 @@ unsigned MpegVideoDevice::Put(Arguments& args)
     if (const unsigned error = args.Finish()) return error;
     *target = rect;
     return 0;
+}
+
+// libmpv draws into a window of its own inside the bound one, and shows it when the first
+// picture comes, unless it has seen the bound window being mapped before then: it then takes
+// its own window for shown and never maps it, and the picture stays black. Qt maps a widget's
+// window when the widget is shown, and unmaps and maps it again when the widget is sized to
+// nothing and back (a video control that a file without picture left empty): the window is
+// given to libmpv only while it is mapped.
+bool MpegVideoDevice::WindowMapped() const
+{
+    const QWidget* widget = window_ != 0 ? QWidget::find(static_cast<WId>(window_)) : nullptr;
+    return !widget || (widget->isVisible() && !widget->testAttribute(Qt::WA_OutsideWSRange));
+}
+
+// Waits until the display server has carried out what the program asked of it so far (Qt sends
+// its requests, a window's mapping among them, only when it next waits for events), so that
+// libmpv, on a connection of its own, finds the bound window as the program left it.
+void MpegVideoDevice::SyncDisplay()
+{
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection) return;
+    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
 }
 
 MpegVideoDevice::Rect MpegVideoDevice::SourceRect() const { return {0, 0, videoWidth_, videoHeight_}; }

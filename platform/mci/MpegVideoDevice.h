@@ -47,6 +47,8 @@ private:
     void StopAt(double seconds);
     void ShowVideo();
     void ApplyVideo(bool rebuildOutput);
+    bool WindowMapped() const;
+    static void SyncDisplay();
     void ApplyAudio();
 
     double Length() const { return length_; }
@@ -91,6 +93,8 @@ private:
 
     bool videoOn_ = true;
     bool videoShown_ = false;
+    // The picture waits for the bound window to be mapped.
+    bool videoWaiting_ = false;
     std::int64_t window_ = 0;
     std::string windowState_ = "show";
     std::optional<Rect> destination_;
