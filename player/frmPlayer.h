@@ -213,8 +213,6 @@ public:
 
 private:
     void WirePlaylist();
-    // The last file that could not be opened: the hand-off poll does not take it again.
-    QString failedOpen_;
 
     // ---- Transport buttons and timers (frmPlayerTransport.cpp) ----
 private:

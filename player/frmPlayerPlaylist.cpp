@@ -117,7 +117,6 @@ void frmPlayer::OpenFile()
     run([&] { ready = Media1->checkDeviceReady().compare(QStringLiteral("true"), Qt::CaseInsensitive) == 0; });
     if (!ready) {
         QString name;
-        failedOpen_ = lstPlaylist->Text();
         run([&] {
             QString path = lstPlaylist->Text();
             name = GetFileName(path);
