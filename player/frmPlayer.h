@@ -235,7 +235,8 @@ private:
     void tmrRW2_Timer();
     // The position bar's text: position and length joined by " / ".
     QString PositionText();
-    // A time in seconds as the whole number of seconds a seek takes.
+    // A time in seconds, rounded to whole seconds. The wind timers seek with it: they step from
+    // the position read in whole seconds, so a step that kept its fraction could stay in place.
     static int SeekSeconds(double seconds);
 
     // ---- Position, speed and volume bars (frmPlayerBars.cpp) ----
