@@ -260,6 +260,8 @@ public:
     // The layout pass: places every bar and frame from the window's inner size, then Aspect.
     void Form_Resize() override;
     void Aspect();
+    // The narrowest client area in which the centred buttons end before the resize grip.
+    double NarrowestClientWidth() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

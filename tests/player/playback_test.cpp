@@ -35,10 +35,14 @@ TEST_F(PlayerTest, PlayableVideoStaysAndSizesTheWindowFromTheMovie)
     EXPECT_TRUE(user_.Boxes().empty());
     EXPECT_EQ(p.Media1->GetFileName(), clips::Video());
     EXPECT_EQ(p.lstPlaylist->ListCount(), 1) << "the opened row's duplicate is gone";
-    // The video area has the picture's shape, at least its size, and the width the buttons need.
-    EXPECT_NEAR(p.ScaleWidth(), std::max(320 * 15 + p.scrVolume->Width(), p.framControls->Width()), 15);
+    // The video area has the picture's shape, at least its size, and the width the buttons and
+    // the resize grip beside them need: the grip shows and covers no button.
+    EXPECT_NEAR(p.ScaleWidth(), std::max(320 * 15 + p.scrVolume->Width(), p.NarrowestClientWidth()), 15);
     EXPECT_GE(p.framPlayer->Width(), 320 * 15);
     EXPECT_NEAR(p.framPlayer->Height() / p.framPlayer->Width(), 240.0 / 320.0, 0.01);
+    EXPECT_TRUE(p.Frame1->isVisibleTo(&p));
+    const QRect next(p.cmdNext->mapTo(p.Client(), QPoint(0, 0)), p.cmdNext->size());
+    EXPECT_FALSE(next.intersects(p.Frame1->geometry())) << "the grip lies clear of the Next button";
 
     // Clearing the list leaves the file playing.
     ASSERT_TRUE(p.Media1->isMoviePlaying());
