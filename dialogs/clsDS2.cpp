@@ -50,6 +50,9 @@ bool MayWrite(const QString& source, const QString& destination, bool overwrite)
     return overwrite || !QFileInfo::exists(destination);
 }
 
+// Each byte as two uppercase hexadecimal digits.
+QString HexPairs(const QByteArray& bytes) { return QString::fromLatin1(bytes.toHex().toUpper()); }
+
 int HexDigit(QChar c)
 {
     const ushort u = c.unicode();
@@ -256,32 +259,15 @@ QByteArray clsDS2::DecryptByte(QByteArray& data, QByteArray& key)
     return data;
 }
 
-QString clsDS2::EnHex(const QString& text) const
-{
-    static const char digits[] = "0123456789ABCDEF";
-    QString hex;
-    hex.reserve(text.size() * 2);
-    const auto append = [&](std::uint8_t byte) {
-        hex += QLatin1Char(digits[byte >> 4]);
-        hex += QLatin1Char(digits[byte & 15]);
-    };
-    for (char32_t code : text.toUcs4()) {
-        if (code < 256) {
-            append(static_cast<std::uint8_t>(code));
-            continue;
-        }
-        for (char byte : QString::fromUcs4(&code, 1).toUtf8())
-            append(static_cast<std::uint8_t>(byte));
-    }
-    return hex;
-}
+QString clsDS2::EnHex(const QString& text) const { return HexPairs(text.toUtf8()); }
 
 QString clsDS2::EncryptString(const QString& text, const QString& key, bool hexOutput)
 {
     QByteArray data = text.toUtf8();
     QByteArray keyBytes = key.toUtf8();
-    const QString cipher = QString::fromLatin1(EncryptByte(data, keyBytes));
-    return hexOutput ? EnHex(cipher) : cipher;
+    const QByteArray cipher = EncryptByte(data, keyBytes);
+    // Cipher text is bytes, not text: its hex form is one pair per byte.
+    return hexOutput ? HexPairs(cipher) : QString::fromLatin1(cipher);
 }
 
 QString clsDS2::DecryptString(QString& text, const QString& key, bool hexInput)

@@ -18,8 +18,7 @@ class clsDS2 : public QObject {
 public:
     explicit clsDS2(QObject* parent = nullptr);
 
-    // Each character's code as two uppercase hexadecimal digits; a character above 255 gives the
-    // digits of its UTF-8 bytes.
+    // The text's UTF-8 bytes, each as two uppercase hexadecimal digits.
     QString EnHex(const QString& text) const;
 
     // The file encrypted (with one blank byte added at its end before encryption) or decrypted

@@ -11,14 +11,16 @@ frmChangeRes::frmChangeRes()
 {
     setCaption(QStringLiteral("Change Resolution"));
     QWidget* client = Client();
+    // Wide enough for the window manager to write the whole caption beside its buttons.
+    constexpr int inner = 4080;
     SkinLabel1 = new SkinLabel(client, QStringLiteral("Available Resolutions"));
-    SkinLabel1->Move(120, 120, 3000, 255);
+    SkinLabel1->Move(120, 120, inner, 255);
     List1 = new forms::ListBox(client);
-    List1->Move(120, 420, 3000, 2400);
+    List1->Move(120, 420, inner, 2400);
     Command1 = new forms::CommandButton(client, QStringLiteral("Change Resolution"));
-    Command1->Move(120, 2940, 3000, 375);
+    Command1->Move(120, 2940, inner, 375);
     connect(Command1, &forms::CommandButton::Click, this, &frmChangeRes::Command1_Click);
-    Move(Left(), Top(), 3240, 3435 + (Height() - ScaleHeight()));
+    Move(Left(), Top(), inner + 240, 3435 + (Height() - ScaleHeight()));
 }
 
 void frmChangeRes::Form_Load()

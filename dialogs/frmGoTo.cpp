@@ -9,8 +9,6 @@
 #include "tools/ToolWindowSetup.h"
 
 #include <QLocale>
-#include <algorithm>
-#include <climits>
 #include <cmath>
 
 namespace {
@@ -31,13 +29,6 @@ double Number(const QString& text)
     if (!ok) value = QLocale::c().toDouble(t, &ok);
     if (!ok || !std::isfinite(value)) forms::Raise(forms::Err::TypeMismatch);
     return value;
-}
-
-// The bar's value as the whole seconds the playback control takes, rounded half to even.
-int Seconds(double value)
-{
-    if (std::isnan(value)) return 0;
-    return static_cast<int>(std::clamp(std::nearbyint(value), double(INT_MIN / 1000), double(INT_MAX / 1000)));
 }
 
 } // namespace
@@ -98,7 +89,7 @@ void frmGoTo::cmdGoTo_Click()
         total = QString::number(seconds, 'g', 15);
     });
     run([&] { Player().scrPosition->setValue(Number(total)); });
-    run([&] { Player().Media1->setPositionTo(Seconds(Player().scrPosition->Value())); });
+    run([&] { Player().Media1->setPositionTo(Player().scrPosition->Value()); });
 }
 
 void frmGoTo::Timer1_Timer()

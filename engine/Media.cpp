@@ -295,12 +295,13 @@ void Media::setDoorOpen() { Send(QStringLiteral("set cdaudio door open")); }
 void Media::setDoorClosed() { Send(QStringLiteral("set cdaudio door closed")); }
 void Media::setVolume(int Value) { Send(QStringLiteral("setaudio music volume to ") + QString::number(Value)); }
 
-// Seeks to a time in seconds; playback goes on when it was playing. Nothing is clamped.
-void Media::setPositionTo(int Second)
+// Seeks to a time in seconds, to the nearest millisecond; playback goes on when it was playing.
+// Nothing is clamped.
+void Media::setPositionTo(double Second)
 {
     forms::IgnoreErrors run;
     int ms = 0;
-    run([&] { ms = Checked(qint64(Second) * 1000); });
+    run([&] { ms = ToLong(Second * 1000); });
     if (isMoviePlaying())
         Send(QStringLiteral("play music from ") + QString::number(ms));
     else if (!isMoviePlaying())

@@ -76,7 +76,7 @@ public:
     void setDoorOpen();
     void setDoorClosed();
     void setVolume(int Value);
-    void setPositionTo(int Second);
+    void setPositionTo(double Second);
     void restartMovie();
     void rewindByMS(int numMS);
     void rewindByFrames(int numFrames);

@@ -61,13 +61,6 @@ WheelProcedure* Procedure(const frmPlayer& player)
 
 double Step(frmMouseScroll& settings) { return LeadingNumber(settings.txtSec->Text()); }
 
-// A position in seconds to the whole second a seek takes, halves to the even neighbour.
-int Seconds(double value)
-{
-    if (!std::isfinite(value) || std::abs(value) > 2147483647.0) forms::Raise(forms::Err::Overflow);
-    return static_cast<int>(std::nearbyint(value));
-}
-
 } // namespace
 
 void Install(frmPlayer& player)
@@ -92,7 +85,7 @@ void WindowProc(frmPlayer& player, bool WheelUp)
         run([&] { player.tmrCurrent->setEnabled(false); });
         run([&] { player.tmrMax->setEnabled(false); });
         run([&] { player.scrPosition->setValue(player.scrPosition->Value() + sign * Step(settings)); });
-        run([&] { player.Media1->setPositionTo(Seconds(player.scrPosition->Value())); });
+        run([&] { player.Media1->setPositionTo(player.scrPosition->Value()); });
         run([&] {
             player.scrPosition->setCaption(
                 player.Media1->getFormatPosition() + QStringLiteral(" / ") + player.Media1->getFormatLength());

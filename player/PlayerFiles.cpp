@@ -8,6 +8,14 @@
 
 namespace PlayerFiles {
 
+namespace {
+QString FirstItem(files::DelimitedReader reader)
+{
+    const QStringList items = reader.ReadItems(1);
+    return items.isEmpty() ? QString() : items.front();
+}
+} // namespace
+
 RecentSlots RebuildRecentFiles(const RecentSlots& captions, const QString& current)
 {
     RecentSlots recent;
@@ -39,11 +47,7 @@ bool WriteRecentFiles(const RecentSlots& recent)
     return files::WriteRecord(files::ProgramFile(RecentFilesFile), {recent[0], recent[1], recent[2], recent[3]});
 }
 
-QString ReadFirstRun()
-{
-    const QStringList items = files::DelimitedReader(files::ProgramFile(FirstRunFile)).ReadItems(1);
-    return items.isEmpty() ? QString() : items.front();
-}
+QString ReadFirstRun() { return FirstItem(files::DelimitedReader(files::ProgramFile(FirstRunFile))); }
 
 bool WriteFirstRun()
 {
@@ -63,11 +67,9 @@ bool WriteSettings(const std::vector<files::Field>& fields)
 
 bool WriteHandoff(const QString& path) { return files::WriteLine(files::ProgramFile(HandoffFile), path); }
 
-QString ReadHandoff()
-{
-    const QStringList items = files::DelimitedReader(files::ProgramFile(HandoffFile)).ReadItems(1);
-    return items.isEmpty() ? QString() : items.front();
-}
+QString ReadHandoff() { return FirstItem(files::DelimitedReader(files::ProgramFile(HandoffFile))); }
+
+QString HandoffItem(const QString& path) { return FirstItem(files::DelimitedReader::FromText(path)); }
 
 void DeleteHandoff() { QFile::remove(files::ProgramFile(HandoffFile)); }
 

@@ -44,6 +44,9 @@ bool WriteSettings(const std::vector<files::Field>& fields);
 bool WriteHandoff(const QString& path);
 // Its first item; empty when the file is missing or empty.
 QString ReadHandoff();
+// The item ReadHandoff gives back for a path written with WriteHandoff (a path holding a comma
+// is read up to the comma).
+QString HandoffItem(const QString& path);
 void DeleteHandoff();
 
 } // namespace PlayerFiles

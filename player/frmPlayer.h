@@ -213,8 +213,6 @@ public:
 
 private:
     void WirePlaylist();
-    // The last file that could not be opened: the hand-off poll does not take it again.
-    QString failedOpen_;
 
     // ---- Transport buttons and timers (frmPlayerTransport.cpp) ----
 private:
@@ -237,7 +235,8 @@ private:
     void tmrRW2_Timer();
     // The position bar's text: position and length joined by " / ".
     QString PositionText();
-    // A time in seconds as the whole number of seconds a seek takes.
+    // A time in seconds, rounded to whole seconds. The wind timers seek with it: they step from
+    // the position read in whole seconds, so a step that kept its fraction could stay in place.
     static int SeekSeconds(double seconds);
 
     // ---- Position, speed and volume bars (frmPlayerBars.cpp) ----
@@ -261,6 +260,8 @@ public:
     // The layout pass: places every bar and frame from the window's inner size, then Aspect.
     void Form_Resize() override;
     void Aspect();
+    // The narrowest client area in which the centred buttons end before the resize grip.
+    double NarrowestClientWidth() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -49,7 +49,7 @@ void frmPlayer::scrPosition_MouseMove()
     if (PositionDragging) {
         tmrCurrent->setEnabled(false);
         tmrMax->setEnabled(false);
-        run([&] { Media1->setPositionTo(SeekSeconds(scrPosition->Value())); });
+        run([&] { Media1->setPositionTo(scrPosition->Value()); });
         run([&] { scrPosition->setCaption(PositionText()); });
         tmrCurrent->setEnabled(true);
         tmrMax->setEnabled(true);
@@ -69,7 +69,7 @@ void frmPlayer::scrPosition_MouseUp(int button)
 {
     forms::IgnoreErrors run;
     if (PositionDragging && button == forms::Button::Left) {
-        run([&] { Media1->setPositionTo(SeekSeconds(scrPosition->Value())); });
+        run([&] { Media1->setPositionTo(scrPosition->Value()); });
         run([&] { scrPosition->setCaption(PositionText()); });
     }
     PositionDragging = false;

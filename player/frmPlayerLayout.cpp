@@ -9,7 +9,14 @@
 
 #include <QEvent>
 
+namespace {
+// The grip sits this far past the bottom-right corner: only its top-left part shows.
+constexpr double GripOverhang = 100;
+} // namespace
+
 void frmPlayer::WireLayout() { }
+
+double frmPlayer::NarrowestClientWidth() const { return framControls->Width() + 2 * (Frame1->Width() - GripOverhang); }
 
 bool frmPlayer::eventFilter(QObject* watched, QEvent* event)
 {
@@ -51,8 +58,10 @@ void frmPlayer::Form_Resize()
     run([&] { framControls2->Move(0, H - framControls2->Height(), W, framControls2->Height()); });
     run([&] { framControls->Move(W / 2 - framControls->Width() / 2); });
     run([&] { lstPlaylist->Move(0, scrPosition->Top() + scrPosition->Height(), W, lstPlaylist->Height()); });
-    // Only the top-left part of the grip shows in the bottom-right corner.
-    run([&] { Frame1->Move(W - Frame1->Width() + 100, H - Frame1->Height() + 100); });
+    run([&] { Frame1->Move(W - Frame1->Width() + GripOverhang, H - Frame1->Height() + GripOverhang); });
+    // The grip lies over the button strip: in a window too narrow for both the buttons keep
+    // their place and the grip gives way (the window's frame still sizes it).
+    run([&] { Frame1->setVisible(W >= NarrowestClientWidth()); });
     run([&] { Aspect(); });
     run([&] { tmrMax->setEnabled(true); });
 }

@@ -92,11 +92,11 @@ void frmPlayer::OpenFile()
         run([&] { Form_Resize(); });
     } else if (mnuResizeOnOpen->Checked()) {
         // The video area takes the picture's size, or, where that is narrower than the buttons
-        // need, the buttons' width and the picture's shape. The window's size is its outer size:
-        // the frame, title and menu bar come on top of the client area.
+        // and the resize grip beside them need, that width and the picture's shape. The window's
+        // size is its outer size: the frame, title and menu bar come on top of the client area.
         double areaWidth = w * TwipsPerMoviePixel;
         double areaHeight = h * TwipsPerMoviePixel;
-        const double narrowest = framControls->Width() - scrVolume->Width();
+        const double narrowest = NarrowestClientWidth() - scrVolume->Width();
         if (areaWidth < narrowest) {
             areaHeight = areaHeight * narrowest / areaWidth;
             areaWidth = narrowest;
@@ -117,7 +117,6 @@ void frmPlayer::OpenFile()
     run([&] { ready = Media1->checkDeviceReady().compare(QStringLiteral("true"), Qt::CaseInsensitive) == 0; });
     if (!ready) {
         QString name;
-        failedOpen_ = lstPlaylist->Text();
         run([&] {
             QString path = lstPlaylist->Text();
             name = GetFileName(path);

@@ -58,13 +58,19 @@ void frmPlayer::Form_Load()
 
     // A start with a file leaves it for the running player; a second start then ends here,
     // before it shows a window or touches any other file.
+    QString handoff;
     run([&] {
-        if (!CommandLine().isEmpty()) PlayerFiles::WriteHandoff(Files::GetLongPath(CommandLine()));
+        if (CommandLine().isEmpty()) return;
+        handoff = Files::GetLongPath(CommandLine());
+        PlayerFiles::WriteHandoff(handoff);
     });
     if (!SingleInstance::Acquire(files::ProgramFile(InstanceLock))) {
         Form::EndProgram();
         return;
     }
+    // The file just left there is this start's own, which the playlist takes below: the hand-off
+    // poll is for the files of later starts. Taking it again would open it a second time.
+    LastHandoff = PlayerFiles::HandoffItem(handoff);
 
     run([&] { Docking::AttachForm(this, true); });
     run([&] { display::SetScreenSaverActive(false); });
@@ -183,12 +189,6 @@ void frmPlayer::PollHandoff()
     QString item;
     run([&] { item = PlayerFiles::ReadHandoff(); });
     if (item == LastHandoff) return;
-    // The file the program was started with, once more: when it could not be opened, one message
-    // said so, and a second attempt would only say it again.
-    if (!item.isEmpty() && item == failedOpen_) {
-        LastHandoff = item;
-        return;
-    }
     // Taken before the row opens: a file that fails to open shows a message box, and the timer
     // keeps ticking while it is up.
     LastHandoff = item;

@@ -2,6 +2,7 @@
 
 #include "platform/forms/RuntimeError.h"
 
+#include <QKeyEvent>
 #include <QTimer>
 #include <algorithm>
 
@@ -84,6 +85,14 @@ TreeView::TreeView(QWidget* parent)
             node->item->setText(0, newText);
         });
     });
+}
+
+void TreeView::keyPressEvent(QKeyEvent* event)
+{
+    QTreeWidgetItem* before = currentItem();
+    QTreeWidget::keyPressEvent(event);
+    if (currentItem() && currentItem() != before)
+        if (TreeNode* node = NodeOf(currentItem())) emit NodeClick(node);
 }
 
 void TreeView::setSelectedItem(TreeNode* node)

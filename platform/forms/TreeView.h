@@ -43,8 +43,9 @@ public:
 };
 
 // A tree of keyed nodes with pictures from an image list. Expanding a node raises Expand as it
-// opens, so that its children can be filled in; clicking one raises NodeClick. Adding a key that
-// is already present raises error 35602, naming a parent that is not present error 35601.
+// opens, so that its children can be filled in; choosing one raises NodeClick, whether it is
+// clicked or reached with the keyboard (arrow keys, typing the start of its text). Adding a key
+// that is already present raises error 35602, naming a parent that is not present error 35601.
 class TreeView : public QTreeWidget, public Extent {
     Q_OBJECT
 public:
@@ -76,6 +77,9 @@ signals:
     void NodeClick(TreeNode* node);
     void BeforeLabelEdit(int& cancel);
     void AfterLabelEdit(int& cancel, const QString& newText);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     friend class TreeNode;

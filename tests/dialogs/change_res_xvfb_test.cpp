@@ -2,6 +2,7 @@
 #include "dialogs/frmChangeRes.h"
 #include "platform/display/Reboot.h"
 #include "platform/forms/MsgBox.h"
+#include "tests/e2e/PlayerProcess.h"
 #include "tests/support/ScriptedUser.h"
 
 #include <QCoreApplication>
@@ -10,7 +11,10 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
+#include <QWidget>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <utility>
 
 // Last: the X headers' names would clash with those above.
 #include "tests/dialogs/ExtraModes.h"
@@ -52,6 +56,72 @@ QStringList Rows(const forms::ListBox& list)
     for (int i = 0; i < list.ListCount(); ++i)
         rows << list.List(i);
     return rows;
+}
+
+// How far apart two colours are: the largest difference of their channels.
+int Distance(QRgb a, QRgb b)
+{
+    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+}
+
+// The window's title bar as the window manager drew it, while the window is the active one: the
+// band of its frame above its client area, once two looks at it agree.
+QImage TitleBar(QWidget& window)
+{
+    window.raise();
+    window.activateWindow();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.isActiveWindow(); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.frameGeometry().top() < window.geometry().top(); }, 10000));
+    QImage last;
+    QImage now;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            const QRect frame = window.frameGeometry();
+            last = std::exchange(now,
+                QGuiApplication::primaryScreen()
+                    ->grabWindow(0, frame.left(), frame.top(), frame.width(), window.geometry().top() - frame.top())
+                    .toImage()
+                    .convertToFormat(QImage::Format_RGB32));
+            return !now.isNull() && now == last;
+        },
+        10000));
+    return now;
+}
+
+// The caption as the window manager writes it in a title bar with room to spare: the columns
+// of the bar's middle half that differ from the bar's own colour (which changes from row to
+// row only). Empty when no text is found there.
+QImage CaptionText(const QImage& bar)
+{
+    const int background = bar.width() / 4;
+    int first = bar.width();
+    int last = -1;
+    for (int x = background; x < bar.width() * 3 / 4; ++x)
+        for (int y = 0; y < bar.height(); ++y)
+            if (Distance(bar.pixel(x, y), bar.pixel(background, y)) > 48) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+    return last < first ? QImage() : bar.copy(first - 1, 0, last - first + 3, bar.height());
+}
+
+// The share of the caption's letter pixels found, at the best place, in the title bar.
+double CaptionShown(const QImage& bar, const QImage& caption)
+{
+    if (bar.height() != caption.height()) return 0;
+    double best = 0;
+    for (int left = 0; left + caption.width() <= bar.width(); ++left) {
+        int letters = 0;
+        int found = 0;
+        for (int y = 0; y < caption.height(); ++y)
+            for (int x = 0; x < caption.width(); ++x) {
+                if (Distance(caption.pixel(x, y), caption.pixel(0, y)) <= 48) continue;
+                ++letters;
+                if (Distance(caption.pixel(x, y), bar.pixel(left + x, y)) <= 48) ++found;
+            }
+        if (letters > 0) best = std::max(best, double(found) / letters);
+    }
+    return best;
 }
 
 class ChangeResolutionOnX : public ::testing::Test {
@@ -169,4 +239,22 @@ TEST_F(ChangeResolutionOnX, ThirtyModesFillATableOfThirtyThreeRecords)
     EXPECT_EQ(w.DevModes.size(), 33u);
     EXPECT_EQ(w.LastMode, 29);
     EXPECT_EQ(w.List1->List(29), QStringLiteral("872x480x24"));
+}
+
+TEST_F(ChangeResolutionOnX, TheWindowManagerWritesTheWholeCaption)
+{
+    // The caption in a title bar far wider than it needs.
+    QWidget roomy;
+    roomy.setWindowTitle(QStringLiteral("Change Resolution"));
+    roomy.resize(900, 80);
+    roomy.show();
+    const QImage caption = CaptionText(TitleBar(roomy));
+    ASSERT_GT(caption.width(), 40) << "the caption was found in the roomy title bar";
+    roomy.hide();
+
+    frmChangeRes& w = Open();
+    ASSERT_EQ(w.Caption(), QStringLiteral("Change Resolution"));
+    const QImage bar = TitleBar(w);
+    bar.save(PlayerProcess::ArtefactFolder() + QStringLiteral("/change-resolution-title.png"));
+    EXPECT_GT(CaptionShown(bar, caption), 0.95) << "the caption is written whole, not shortened";
 }

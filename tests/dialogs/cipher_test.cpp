@@ -156,7 +156,11 @@ TEST(Cipher, StringsAndHexRoundTrip)
 {
     clsDS2 cipher;
     EXPECT_EQ(cipher.EnHex(QStringLiteral("A\n")), QStringLiteral("410A"));
-    EXPECT_EQ(cipher.EnHex(QString(QChar(0)) + QChar(255)), QStringLiteral("00FF"));
+    // Every character as its UTF-8 bytes, Latin-1 or not, so that the hex decodes back.
+    EXPECT_EQ(cipher.EnHex(QString(QChar(0)) + QChar(255)), QStringLiteral("00C3BF"));
+    EXPECT_EQ(cipher.EnHex(QStringLiteral("é€")), QStringLiteral("C3A9E282AC"));
+    const QString mixed = QStringLiteral("Café à 5 € – Ĳssel ÿ 𝄞");
+    EXPECT_EQ(QString::fromUtf8(QByteArray::fromHex(cipher.EnHex(mixed).toLatin1())), mixed);
 
     for (const QString& text : {QStringLiteral("plain words"), QStringLiteral("Grüße, Ĳssel ✓"), QString()}) {
         const QString encrypted = cipher.EncryptString(text, QStringLiteral("schlüssel"), false);
@@ -169,7 +173,8 @@ TEST(Cipher, StringsAndHexRoundTrip)
         EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9A-F]*$")).match(hex).hasMatch());
         const QString hexBefore = hex;
         EXPECT_EQ(cipher.DecryptString(hex, QStringLiteral("k"), true), text);
-        EXPECT_EQ(cipher.EnHex(hex), hexBefore) << "the caller's text receives the decoded cipher text";
+        EXPECT_EQ(QString::fromLatin1(hex.toLatin1().toHex().toUpper()), hexBefore)
+            << "the caller's text receives the decoded cipher text, one character per byte";
     }
 
     QString notHex = QStringLiteral("41ZZ0000000000");

@@ -168,6 +168,30 @@ TEST_F(FolderTest, OkGathersTheFolderOrTheWholeTreeBreadthFirst)
                           music + "/sub/deep/d.mpg"}));
 }
 
+TEST_F(FolderTest, AFolderReachedWithTheKeyboardIsTheOneOkGathers)
+{
+    File("documents/first/one.mp3");
+    File("documents/second/two.mp3");
+    File("documents/third/three.mp3");
+    AddDir([&](frmFolder& w) {
+        w.DS->Node("My Documents")->setExpanded(true);
+        Click(w, "My Documents/first");
+        ASSERT_EQ(w.lblCurDir->Caption(), documents + "/first");
+
+        QTest::keyClick(w.DS, Qt::Key_Down);
+        EXPECT_EQ(w.DS->SelectedItem()->Key(), "My Documents/second");
+        EXPECT_EQ(w.lblCurDir->Caption(), documents + "/second") << "an arrow key chooses the folder";
+        EXPECT_EQ(w.Caption(), documents + "/second");
+
+        QTest::keyClicks(w.DS, "thi");
+        EXPECT_EQ(w.DS->SelectedItem()->Key(), "My Documents/third");
+        EXPECT_EQ(w.lblCurDir->Caption(), documents + "/third") << "typing a name's start chooses the folder";
+        EXPECT_EQ(w.Caption(), documents + "/third");
+        w.cmdOK->click();
+    });
+    EXPECT_EQ(Rows(), QStringList {documents + "/third/three.mp3"});
+}
+
 TEST_F(FolderTest, CancelForgetsTheFolderAndTheCloseBoxKeepsIt)
 {
     Folder("documents/kept");

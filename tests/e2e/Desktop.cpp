@@ -49,7 +49,8 @@ QRect FrameRect(const QString& window)
 
 QStringList WindowsOf(qint64 pid, const QString& title)
 {
-    QStringList arguments {"search", "--onlyvisible", "--pid", QString::number(pid)};
+    // Without --all, xdotool lists the windows that meet any one of the conditions.
+    QStringList arguments {"search", "--all", "--onlyvisible", "--pid", QString::number(pid)};
     if (!title.isEmpty()) arguments << "--name" << title;
     return Run("xdotool", arguments).split('\n', Qt::SkipEmptyParts);
 }

@@ -2,8 +2,10 @@
 #include "tests/e2e/PlayerProcess.h"
 #include "tests/engine/MediaClips.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestFiles.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QThread>
@@ -49,4 +51,48 @@ TEST(PlayerStartup, PlaysTheFileItIsStartedWithInItsWindow)
 
     ASSERT_TRUE(player.Terminate());
     EXPECT_EQ(player.ExitCode(), 0);
+}
+
+// The file a player is started with stays its playlist's row: File, Properties names it and File,
+// Exit keeps it as a recent file. The position timer's hand-off polls, which find that very file
+// in the hand-off file, pass meanwhile; the first run's association dialog comes first.
+TEST(PlayerStartup, TheStartFileStaysTheCurrentRowOfTheFirstAndOfALaterRun)
+{
+    for (const bool firstRun : {false, true}) {
+        SCOPED_TRACE(firstRun ? "first run" : "a player that has run before");
+        TempDir home;
+        const QString clip = home.file("start clip.mp4");
+        ASSERT_TRUE(QFile::copy(clips::LongVideo(), clip));
+        PlayerProcess player(home.path());
+        if (firstRun) QFile::remove(home.file("First.ini"));
+        player.Start({clip});
+        if (firstRun) {
+            const QString associate = player.WaitForWindow("Associate Tessel");
+            ASSERT_FALSE(associate.isEmpty());
+            desktop::PressKeys(associate, {"alt+F4"});
+        }
+        const QString window = player.WaitForWindow("start clip - Morvane Media Player");
+        ASSERT_FALSE(window.isEmpty());
+        // Time for a few polls: there is nothing to wait for when all goes well.
+        QThread::msleep(3000);
+
+        QStringList properties;
+        ASSERT_TRUE(desktop::WaitUntil([&] {
+            desktop::PressKeys(window, {"alt+f", "Down", "Down", "Return"});
+            return desktop::WaitUntil(
+                [&] {
+                    return !(properties = desktop::WindowsOf(player.Process().processId(), "Properties")).isEmpty();
+                },
+                3000);
+        }));
+        EXPECT_FALSE(player.WaitForWindow("start clip.mp4 - Properties").isEmpty());
+
+        // File, Exit, below Open, Copy To and Properties while no recent file shows.
+        ASSERT_TRUE(desktop::WaitUntil([&] {
+            desktop::PressKeys(window, {"alt+f", "Down", "Down", "Down", "Return"});
+            return player.WaitForExit(3000);
+        }));
+        EXPECT_EQ(player.ExitCode(), 0);
+        EXPECT_EQ(Read(home.file("RecentFiles.ini")), ("\"\",\"" + clip + "\",\"\",\"\"\r\n").toUtf8());
+    }
 }

@@ -46,6 +46,14 @@ QString Video()
             "-pix_fmt", "yuv420p", "-c:a", "aac"});
 }
 
+QString LongVideo()
+{
+    return Make(QStringLiteral("clip-30s.mp4"),
+        {"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25", "-f", "lavfi", "-i",
+            "sine=frequency=440:sample_rate=44100", "-t", "30", "-ac", "2", "-c:v", "libx264", "-preset", "ultrafast",
+            "-pix_fmt", "yuv420p", "-c:a", "aac"});
+}
+
 QString LongGopVideo()
 {
     return Make(QStringLiteral("long-gop-720p.mp4"),

@@ -8,6 +8,8 @@ namespace clips {
 
 // 4 seconds of 320x240 video at 25 frames per second with stereo sound.
 QString Video();
+// The same picture and sound for 30 seconds: a row that plays on while a test looks at it.
+QString LongVideo();
 // 1 second of 176x144 video in the older MPEG-4 codec (not H.264), whose container leaves the
 // picture size to the decoder.
 QString Mpeg4Video();

@@ -5,6 +5,7 @@
 #include "tests/player/PlayerFixture.h"
 
 #include <QCoreApplication>
+#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -97,6 +98,26 @@ TEST_F(LayoutPass, EndsWithTheFitOfTheVideoAndRestartsTheIdleTimer)
     frm->mnuOptionsAspectRatio->setChecked(true);
     frm->Aspect();
     EXPECT_EQ(Rect(*frm->Media1), QRectF(0, 0, 0, 5460)) << "centred from its stretched width";
+}
+
+TEST_F(LayoutPass, TheResizeGripNeverCoversAButton)
+{
+    bool shown = false;
+    bool hidden = false;
+    for (int width = 450; width <= 700; width += 10) {
+        SetClientSize(width, 441);
+        frm->Form_Resize();
+        const bool visible = frm->Frame1->isVisibleTo(frm.get());
+        (visible ? shown : hidden) = true;
+        if (!visible) continue;
+        for (const QPushButton* button : frm->framControls->findChildren<QPushButton*>()) {
+            const QRect rect(button->mapTo(frm->Client(), QPoint(0, 0)), button->size());
+            EXPECT_FALSE(rect.intersects(frm->Frame1->geometry()))
+                << button->objectName().toStdString() << " at a width of " << width;
+        }
+    }
+    EXPECT_TRUE(shown) << "a window wide enough shows the grip";
+    EXPECT_TRUE(hidden) << "a narrower one leaves it out";
 }
 
 class LoadedPlayerLayout : public PlayerTest { };

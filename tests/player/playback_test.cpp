@@ -4,10 +4,13 @@
 #include "engine/Media.h"
 #include "engine/Slider.h"
 #include "player/PlayerFiles.h"
+#include "tests/engine/CommandLog.h"
 #include "tests/engine/MediaClips.h"
 #include "tests/support/TempDir.h"
 
 #include <QDir>
+#include <QRegularExpression>
+#include <QSignalSpy>
 
 namespace {
 
@@ -32,10 +35,14 @@ TEST_F(PlayerTest, PlayableVideoStaysAndSizesTheWindowFromTheMovie)
     EXPECT_TRUE(user_.Boxes().empty());
     EXPECT_EQ(p.Media1->GetFileName(), clips::Video());
     EXPECT_EQ(p.lstPlaylist->ListCount(), 1) << "the opened row's duplicate is gone";
-    // The video area has the picture's shape, at least its size, and the width the buttons need.
-    EXPECT_NEAR(p.ScaleWidth(), std::max(320 * 15 + p.scrVolume->Width(), p.framControls->Width()), 15);
+    // The video area has the picture's shape, at least its size, and the width the buttons and
+    // the resize grip beside them need: the grip shows and covers no button.
+    EXPECT_NEAR(p.ScaleWidth(), std::max(320 * 15 + p.scrVolume->Width(), p.NarrowestClientWidth()), 15);
     EXPECT_GE(p.framPlayer->Width(), 320 * 15);
     EXPECT_NEAR(p.framPlayer->Height() / p.framPlayer->Width(), 240.0 / 320.0, 0.01);
+    EXPECT_TRUE(p.Frame1->isVisibleTo(&p));
+    const QRect next(p.cmdNext->mapTo(p.Client(), QPoint(0, 0)), p.cmdNext->size());
+    EXPECT_FALSE(next.intersects(p.Frame1->geometry())) << "the grip lies clear of the Next button";
 
     // Clearing the list leaves the file playing.
     ASSERT_TRUE(p.Media1->isMoviePlaying());
@@ -90,17 +97,42 @@ TEST_F(PlayerTest, StartWithAClipPlaysItAndItBecomesARecentFile)
     EXPECT_EQ(Read(Program("RecentFiles.ini")), ("\"\",\"" + clip + "\",\"\",\"\"\r\n").toUtf8());
 }
 
-TEST_F(PlayerTest, FirstPollOpensThePlayersOwnFileAgainAndDropsTheDuplicateRow)
+TEST_F(PlayerTest, TheStartFilePlaysOnceAndALaterStartsFileIsStillTaken)
 {
     TempDir dir;
     const QString clip = CopyTo(clips::Video(), dir.file("own.mp4"));
+    CommandLog log;
     frmPlayer& p = Start(clip);
-    p.PollHandoff();
+    ASSERT_TRUE(p.Media1->isMoviePlaying());
+    EXPECT_EQ(p.LastHandoff, clip) << "the start's own file counts as taken";
+    log.Take();
+
+    // The position timer ticks a few times; each tick polls the hand-off file, which holds the
+    // start's own file. Playback only moves on: the file is neither opened again nor rewound.
+    QSignalSpy ticks(p.tmrCurrent, &forms::Timer::Tick);
+    int last = 0;
+    while (ticks.size() < 4 && ticks.wait(10000)) {
+        QCoreApplication::processEvents();
+        const int now = p.Media1->getPositionInMS();
+        EXPECT_GE(now, last) << "playback went back";
+        last = now;
+    }
+    ASSERT_GE(ticks.size(), 4);
+    const QStringList sent = log.Take();
+    EXPECT_TRUE(sent.filter(QRegularExpression("^(open|close|seek) ")).isEmpty()) << sent.join(", ").toStdString();
+    EXPECT_EQ(Rows(*p.lstPlaylist), QStringList {clip});
+    EXPECT_EQ(p.lstPlaylist->ListIndex(), 0) << "the start file stays the current row";
     EXPECT_TRUE(user_.Boxes().empty());
-    EXPECT_EQ(p.LastHandoff, clip);
-    EXPECT_EQ(p.lstPlaylist->ListCount(), 1);
-    EXPECT_EQ(p.lstPlaylist->ListIndex(), -1) << "the selected duplicate was the row removed";
-    EXPECT_EQ(p.Media1->GetFileName(), clip);
+
+    // A later start's file is handed over and plays.
+    PlayerFiles::WriteHandoff(clips::Wav());
+    p.PollHandoff();
+    EXPECT_EQ(Rows(*p.lstPlaylist), (QStringList {clip, clips::Wav()}));
+    EXPECT_EQ(p.lstPlaylist->Text(), clips::Wav());
+    EXPECT_EQ(p.Media1->GetFileName(), clips::Wav());
+
+    Exit();
+    EXPECT_EQ(Read(Program("RecentFiles.ini")), ("\"\",\"" + clips::Wav() + "\",\"\",\"\"\r\n").toUtf8());
 }
 
 TEST_F(PlayerTest, DamagedMediaIsReportedAndDropped)
