@@ -1,6 +1,7 @@
 #include "components/dvd/PictureClicks.h"
 
-#include <QGuiApplication>
+#include "platform/forms/XConnection.h"
+
 #include <xcb/xcb.h>
 
 namespace dvdclicks {
@@ -23,8 +24,7 @@ template <class Event> Event PointerEvent(std::uint8_t type, xcb_window_t window
 
 void PassClick(quintptr window, int x, int y)
 {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    xcb_connection_t* connection = forms::QtXcbConnection();
     if (!connection) return;
     const auto target = static_cast<xcb_window_t>(window);
 

@@ -1,11 +1,11 @@
 #include "platform/forms/PointerMotion.h"
 
+#include "platform/forms/XConnection.h"
+
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QList>
 #include <QPointer>
-#include <QtGui/qguiapplication_platform.h>
 #include <cstdint>
 #include <cstdlib>
 #include <utility>
@@ -15,13 +15,6 @@
 namespace forms {
 
 namespace {
-
-xcb_connection_t* QtConnection()
-{
-    if (!qGuiApp || QGuiApplication::platformName() != QStringLiteral("xcb")) return nullptr;
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->connection() : nullptr;
-}
 
 // xinput.h: an event mask is its header followed by mask_len 32-bit words of event bits.
 struct RawMotionMask {
@@ -60,7 +53,7 @@ public:
 
     ~RawMotion() override
     {
-        if (connection_ && connection_ == QtConnection()) {
+        if (connection_ && connection_ == QtXcbConnection()) {
             Select(false);
             xcb_flush(connection_);
         }
@@ -82,7 +75,7 @@ public:
 private:
     bool Start()
     {
-        xcb_connection_t* c = QtConnection();
+        xcb_connection_t* c = QtXcbConnection();
         if (!c) return false;
         const xcb_query_extension_reply_t* extension = xcb_get_extension_data(c, &xcb_input_id);
         if (!extension || !extension->present) return false;

@@ -1,10 +1,11 @@
 #include "platform/forms/WindowManager.h"
 
+#include "platform/forms/XConnection.h"
+
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
 #include <QThread>
 #include <QWidget>
-#include <QtGui/qguiapplication_platform.h>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -14,13 +15,6 @@
 namespace forms::wm {
 
 namespace {
-
-xcb_connection_t* Connection()
-{
-    if (QGuiApplication::platformName() != QStringLiteral("xcb")) return nullptr;
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->connection() : nullptr;
-}
 
 xcb_atom_t Atom(xcb_connection_t* c, const char* name)
 {
@@ -95,7 +89,7 @@ FrameExtentsWatch* Watch()
 {
     static FrameExtentsWatch* watch = [] {
         auto* w = new FrameExtentsWatch;
-        if (xcb_connection_t* c = Connection()) {
+        if (xcb_connection_t* c = QtXcbConnection()) {
             w->extentsAtom = Atom(c, "_NET_FRAME_EXTENTS");
             qGuiApp->installNativeEventFilter(w);
         }
@@ -110,7 +104,7 @@ bool Present()
 {
     // Asked once: the layout asks on every pass.
     static const bool present = [] {
-        xcb_connection_t* c = Connection();
+        xcb_connection_t* c = QtXcbConnection();
         if (!c) return false;
         Watch();
         return !Property(c, RootOf(c), Atom(c, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW).empty();
@@ -120,7 +114,7 @@ bool Present()
 
 void SetState(QWidget* window, State state, bool on)
 {
-    xcb_connection_t* c = Connection();
+    xcb_connection_t* c = QtXcbConnection();
     if (!c || !window || !window->isWindow()) return;
     const auto id = static_cast<xcb_window_t>(window->winId());
     const xcb_atom_t netWmState = Atom(c, "_NET_WM_STATE");
@@ -151,7 +145,7 @@ void SetState(QWidget* window, State state, bool on)
 
 std::optional<bool> HasState(const QWidget* window, State state)
 {
-    xcb_connection_t* c = Connection();
+    xcb_connection_t* c = QtXcbConnection();
     if (!c || !window || !window->testAttribute(Qt::WA_WState_Created)) return std::nullopt;
     const std::vector<std::uint32_t> states
         = Property(c, static_cast<xcb_window_t>(window->winId()), Atom(c, "_NET_WM_STATE"), XCB_ATOM_ATOM);
@@ -160,7 +154,7 @@ std::optional<bool> HasState(const QWidget* window, State state)
 
 std::optional<QMargins> FrameExtents(const QWidget* window)
 {
-    xcb_connection_t* c = Connection();
+    xcb_connection_t* c = QtXcbConnection();
     if (!c || !window || !window->testAttribute(Qt::WA_WState_Created)) return std::nullopt;
     const std::vector<std::uint32_t> e = Property(
         c, static_cast<xcb_window_t>(window->winId()), Atom(c, "_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL);
@@ -172,7 +166,7 @@ std::optional<QMargins> FrameExtents(const QWidget* window)
 
 std::optional<QPoint> ClientPosition(const QWidget* window)
 {
-    xcb_connection_t* c = Connection();
+    xcb_connection_t* c = QtXcbConnection();
     if (!c || !window || !window->testAttribute(Qt::WA_WState_Created)) return std::nullopt;
     xcb_translate_coordinates_reply_t* reply = xcb_translate_coordinates_reply(
         c, xcb_translate_coordinates(c, static_cast<xcb_window_t>(window->winId()), RootOf(c), 0, 0), nullptr);
@@ -185,7 +179,7 @@ std::optional<QPoint> ClientPosition(const QWidget* window)
 std::optional<QMargins> LastFrameExtents(QWidget* window)
 {
     if (LastExtents()) return LastExtents();
-    xcb_connection_t* c = Connection();
+    xcb_connection_t* c = QtXcbConnection();
     if (!c || !window || !window->isWindow() || !Present()) return std::nullopt;
     static bool asked = false;
     if (asked) return std::nullopt;

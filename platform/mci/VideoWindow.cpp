@@ -1,12 +1,12 @@
 #include "platform/mci/VideoWindow.h"
 
+#include "platform/forms/XConnection.h"
+
 #include <QEvent>
-#include <QGuiApplication>
 #include <QPlatformSurfaceEvent>
 #include <QResizeEvent>
 #include <QWidget>
 #include <QWindow>
-#include <QtGui/qguiapplication_platform.h>
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
@@ -16,13 +16,6 @@ namespace mci {
 
 namespace {
 
-xcb_connection_t* QtConnection()
-{
-    if (!qGuiApp || QGuiApplication::platformName() != QStringLiteral("xcb")) return nullptr;
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->connection() : nullptr;
-}
-
 // The size of a window in the display's pixels.
 QSize NativeSize(const QWidget& widget) { return widget.size() * widget.devicePixelRatioF(); }
 
@@ -30,7 +23,7 @@ QSize NativeSize(const QWidget& widget) { return widget.size() * widget.devicePi
 
 VideoWindow::VideoWindow()
 {
-    xcb_connection_t* c = QtConnection();
+    xcb_connection_t* c = forms::QtXcbConnection();
     if (!c) return;
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
     root_ = screen->root;
@@ -45,7 +38,7 @@ VideoWindow::VideoWindow()
 
 VideoWindow::~VideoWindow()
 {
-    if (xcb_connection_t* c = QtConnection(); c && window_) {
+    if (xcb_connection_t* c = forms::QtXcbConnection(); c && window_) {
         xcb_destroy_window(c, window_);
         xcb_flush(c);
     }
@@ -59,7 +52,7 @@ void VideoWindow::BindTo(std::int64_t parent)
         return;
     }
     Detach();
-    xcb_connection_t* c = QtConnection();
+    xcb_connection_t* c = forms::QtXcbConnection();
     if (!c) return;
     if (parent == 0) {
         if (shown_) ShowAlone();
@@ -95,7 +88,7 @@ void VideoWindow::Show(int width, int height)
     ownSize_ = QSize(width, height);
     if (parent_ == 0) {
         ShowAlone();
-    } else if (xcb_connection_t* c = QtConnection()) {
+    } else if (xcb_connection_t* c = forms::QtXcbConnection()) {
         xcb_map_window(c, window_);
         xcb_flush(c);
     }
@@ -103,7 +96,7 @@ void VideoWindow::Show(int width, int height)
 
 void VideoWindow::ShowAlone()
 {
-    xcb_connection_t* c = QtConnection();
+    xcb_connection_t* c = forms::QtXcbConnection();
     if (!c) return;
     Resize(ownSize_);
     xcb_map_window(c, window_);
@@ -118,7 +111,7 @@ void VideoWindow::Detach()
     widget_.clear();
     surface_.clear();
     if (std::exchange(parent_, 0) == 0) return;
-    if (xcb_connection_t* c = QtConnection()) {
+    if (xcb_connection_t* c = forms::QtXcbConnection()) {
         xcb_unmap_window(c, window_);
         xcb_reparent_window(c, window_, root_, 0, 0);
         xcb_flush(c);
@@ -127,7 +120,7 @@ void VideoWindow::Detach()
 
 void VideoWindow::Resize(QSize size)
 {
-    xcb_connection_t* c = QtConnection();
+    xcb_connection_t* c = forms::QtXcbConnection();
     if (!c) return;
     const std::uint32_t values[] = {std::uint32_t(std::max(1, size.width())), std::uint32_t(std::max(1, size.height()))};
     xcb_configure_window(c, window_, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, values);
