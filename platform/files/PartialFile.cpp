@@ -75,8 +75,9 @@ bool PartialFile::Create(const std::string& target)
     const fs::path folder = to.has_parent_path() ? to.parent_path() : fs::path(".");
     RemoveLeftovers(folder, to.filename().string());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string name = "." + to.filename().string() + "." + std::to_string(::getpid()) + "."
-            + std::to_string(counter++) + ".part";
+        std::string name = ".";
+        name += to.filename().string() + "." + std::to_string(::getpid()) + "." + std::to_string(counter++)
+            + ".part";
         const std::string path = (folder / name).string();
         // Mode 0666 under the process's umask: the finished file gets the usual permissions.
         const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

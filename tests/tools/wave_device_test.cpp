@@ -24,7 +24,12 @@ std::string Ask(const std::string& command, unsigned* error = nullptr)
 
 unsigned Send(const std::string& command) { return mci::SendString(command); }
 
-long Number(const std::string& command) { return std::stol("0" + Ask(command)); }
+long Number(const std::string& command)
+{
+    std::string text = "0";
+    text += Ask(command);
+    return std::stol(text);
+}
 
 // Waits, with a generous limit, until the status query gives the answer.
 bool WaitFor(const std::string& query, const std::string& answer, int limitMs = 30000)
