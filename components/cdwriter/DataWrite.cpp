@@ -23,6 +23,7 @@ namespace Err = WriteErrorNumber;
 
 constexpr int kCdSpeedKB = 176;
 constexpr qint64 kChunk = 32 * 2048;
+constexpr std::size_t kImageFileFifoBlocks = 128;
 
 template <class Event> void Post(JobThread& job, Event event) { job.Post(std::function<void()>(std::move(event))); }
 
@@ -256,6 +257,11 @@ bool WriteImageFile(JobThread& job, CDWriterXP& writer, DataImage& image, const 
     iso_write_opts_set_iso_level(writeOptions, options.isoLevel1 ? 1 : 2);
     iso_write_opts_set_joliet(writeOptions, options.joliet ? 1 : 0);
     iso_write_opts_set_no_force_dots(writeOptions, 2);
+    // The ring buffer between libisofs's writer thread and the reader below smooths the supply of
+    // a recorder that must never run dry; a file takes what comes at its own pace, so a small one
+    // (256 KB; libisofs.h asks for at least 32 blocks and gives 2 MB by default) does as well and
+    // keeps the memory low.
+    iso_write_opts_set_fifo_size(writeOptions, kImageFileFifoBlocks);
     ::burn_source* created = nullptr;
     const int made = iso_image_create_burn_source(image.Image(), writeOptions, &created);
     iso_write_opts_free(writeOptions);
