@@ -14,6 +14,7 @@
 //                  plays with the sound server's default buffer, as paplay does.
 #include "platform/mci/Mci.h"
 #include "tests/support/ScriptedUser.h"
+#include "tests/support/TonePower.h"
 #include "tools/frmAudioRecord.h"
 #include "tools/modWave.h"
 
@@ -208,15 +209,7 @@ std::optional<Placement> Place(const Samples& take, double atClick)
     double best = 0;
     double frequency = 0;
     for (double f = F0; f <= F1; f += 5) {
-        const double c = 2 * std::cos(2 * std::numbers::pi * f / r);
-        double s1 = 0;
-        double s2 = 0;
-        for (std::size_t i = i0; i < i0 + guessLength; ++i) {
-            const double s0 = x[i] + c * s1 - s2;
-            s2 = s1;
-            s1 = s0;
-        }
-        const double power = s1 * s1 + s2 * s2 - c * s1 * s2;
+        const double power = TonePower(x, i0, guessLength, f, r);
         if (power > best) {
             best = power;
             frequency = f;

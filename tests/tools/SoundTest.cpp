@@ -1,5 +1,7 @@
 #include "tests/tools/SoundTest.h"
 
+#include "tests/support/TonePower.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -180,16 +182,7 @@ int DominantFrequency(const WaveFileInfo& wave)
     int best = 0;
     double bestPower = 0;
     for (int f = 100; f <= 4000; f += 5) {
-        const double w = 2 * std::numbers::pi * f / wave.rate;
-        const double coefficient = 2 * std::cos(w);
-        double s1 = 0;
-        double s2 = 0;
-        for (std::size_t i = start; i < start + length; ++i) {
-            const double s0 = samples[i] + coefficient * s1 - s2;
-            s2 = s1;
-            s1 = s0;
-        }
-        const double power = s1 * s1 + s2 * s2 - coefficient * s1 * s2;
+        const double power = TonePower(samples, start, length, f, wave.rate);
         if (power > bestPower) {
             bestPower = power;
             best = f;
