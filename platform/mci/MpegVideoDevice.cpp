@@ -19,8 +19,8 @@ constexpr int LoadTimeoutMs = 10000;
 constexpr int SeekTimeoutMs = 3000;
 // A seek asked this soon after the last one is part of a wind.
 constexpr int WindGapMs = 250;
-constexpr std::uint64_t EofReachedId = 1;
-constexpr std::uint64_t TimePosId = 2;
+constexpr std::uint64_t EofReachedId = PlaybackCore::EofReached;
+constexpr std::uint64_t TimePosId = PlaybackCore::TimePos;
 
 std::string Number(std::int64_t value) { return std::to_string(value); }
 
@@ -54,14 +54,6 @@ unsigned TakeOnOff(Arguments& args, bool& on)
     return args.AtEnd() ? Err::MissingParameter : Err::BadConstant;
 }
 
-// The window the picture is drawn into; none without a display.
-std::unique_ptr<VideoWindow> PictureWindow()
-{
-    if (NullOutputs()) return nullptr;
-    auto window = std::make_unique<VideoWindow>();
-    return window->Ok() ? std::move(window) : nullptr;
-}
-
 } // namespace
 
 DeviceFactory MpegVideoFactory()
@@ -76,21 +68,24 @@ DeviceFactory MpegVideoFactory()
     };
 }
 
-// The picture is drawn with OpenGL (or plain X11 drawing) into the device's own X window, which
+// The picture is drawn with OpenGL (or plain X11 drawing) into the core's own X window, which
 // binding moves into the program's window. Without a display it goes to a null output.
 MpegVideoDevice::MpegVideoDevice()
-    : video_(PictureWindow())
-    , mpv_(video_ ? "gpu,x11" : "null", NullOutputs() ? "null" : "", [this](const mpv_event& event) { OnEvent(event); })
+    : core_(PlaybackCore::Take([this](const mpv_event& event) { OnEvent(event); }))
+    , mpv_(core_->Session())
+    , video_(core_->Window())
 {
-    // The output starts once, with the file, into the picture window.
-    if (video_) mpv_.Set("wid", Number(video_->Id()));
+}
+
+MpegVideoDevice::~MpegVideoDevice()
+{
+    if (playTo_) mpv_.Unobserve(TimePosId);
+    PlaybackCore::Give(std::move(core_));
 }
 
 unsigned MpegVideoDevice::Load(const std::string& file)
 {
     if (!mpv_.Ok()) return Err::CannotLoadDriver;
-    mpv_.Observe(EofReachedId, "eof-reached", MPV_FORMAT_FLAG);
-    mpv_.AddHook("on_preloaded");
     if (!mpv_.Load(file, LoadTimeoutMs)) return Err::InvalidFile;
 
     // The file is ready once its first pictures and sound are decoded at the start.
@@ -539,7 +534,7 @@ void MpegVideoDevice::ShowVideo()
 void MpegVideoDevice::ApplyVideo()
 {
     if (!hasVideo_) return;
-    const std::string wanted = videoOn_ && video_ ? "gpu,x11" : "null";
+    const std::string wanted = videoOn_ ? core_->VideoOutput() : "null";
     if (mpv_.String("vo") != wanted) mpv_.Set("vo", wanted);
 }
 

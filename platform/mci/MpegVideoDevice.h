@@ -1,8 +1,7 @@
 #pragma once
 
 #include "platform/mci/Device.h"
-#include "platform/mci/MpvSession.h"
-#include "platform/mci/VideoWindow.h"
+#include "platform/mci/PlaybackCore.h"
 
 #include <QElapsedTimer>
 #include <array>
@@ -15,10 +14,12 @@ namespace mci {
 DeviceFactory MpegVideoFactory();
 
 // An open "MPEGVideo" device: one file, its playback state, its time format, its sound settings
-// and the window its picture is drawn into.
+// and the window its picture is drawn into. It plays with a player core that an earlier device
+// may have handed on, and hands it on in turn when it is closed.
 class MpegVideoDevice : public Device {
 public:
     MpegVideoDevice();
+    ~MpegVideoDevice() override;
     // Loads the file; 0, or the error that kept it from opening.
     unsigned Load(const std::string& file);
 
@@ -61,9 +62,9 @@ private:
     Rect SourceRect() const;
     Rect WindowRect() const;
 
-    // Made before the player core and so destroyed after it: the core draws into it to the end.
-    std::unique_ptr<VideoWindow> video_;
-    MpvSession mpv_;
+    std::unique_ptr<PlaybackCore> core_;
+    MpvSession& mpv_;
+    VideoWindow* const video_;
     bool loaded_ = false;
     Mode mode_ = Mode::Stopped;
     TimeFormat timeFormat_ = TimeFormat::Milliseconds;

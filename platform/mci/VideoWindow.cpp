@@ -94,6 +94,17 @@ void VideoWindow::Show(int width, int height)
     }
 }
 
+void VideoWindow::Hide()
+{
+    if (!Ok()) return;
+    Detach();
+    shown_ = false;
+    if (xcb_connection_t* c = forms::QtXcbConnection()) {
+        xcb_unmap_window(c, window_);
+        xcb_flush(c);
+    }
+}
+
 void VideoWindow::ShowAlone()
 {
     xcb_connection_t* c = forms::QtXcbConnection();

@@ -9,12 +9,13 @@ class QWidget;
 
 namespace mci {
 
-// The X window a video device's picture is drawn into, for the device's whole life. The playback
-// library starts its output once, into this window, when the file opens; binding the device to a
-// window of the program moves this window into it and keeps it at that window's size, so a new
-// binding never restarts the output (each start of the output costs the library a new graphics
-// context: time before the picture shows, and memory it keeps). Until it is shown the window is
-// out of view. Made on Qt's own connection to the display; without an X display Ok() is false.
+// The X window a video device's picture is drawn into, for the life of its player core (handed on
+// from device to device). The playback library starts its output once, into this window, with the
+// first file that has pictures; binding the device to a window of the program moves this window
+// into it and keeps it at that window's size, so a new binding never restarts the output (each
+// start of the output costs the library a new graphics context: time before the picture shows,
+// and memory it keeps). Until it is shown the window is out of view. Made on Qt's own connection
+// to the display; without an X display Ok() is false.
 class VideoWindow : public QObject {
 public:
     VideoWindow();
@@ -31,6 +32,8 @@ public:
     // Brings the window into view: inside the bound window, or, with none bound, as a window of
     // its own of the given size.
     void Show(int width, int height);
+    // Takes the window out of view and out of the window it is bound to, as it was made.
+    void Hide();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
