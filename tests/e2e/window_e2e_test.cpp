@@ -100,11 +100,20 @@ TEST(PlayerWindowE2E, AFileThatOpensAfterOneThatFailedShowsItsPicture)
         PressKeys(window, {"ctrl+e"});
         return !(dialog = player.WaitForWindow("Open", 3000)).isEmpty();
     }));
-    desktop::Run("xdotool", {"type", "--window", dialog, "--delay", "5", list});
-    desktop::Run("xdotool", {"key", "--window", dialog, "Return"});
+    // Typed into the dialog once it has the keyboard (keys sent to it before then are lost).
+    desktop::Run("xdotool", {"windowactivate", "--sync", dialog});
+    desktop::Run("xdotool", {"type", "--delay", "5", list});
+    desktop::Run("xdotool", {"key", "Return"});
 
-    // Next plays the first row, then the second, the third, and tries the damaged one.
-    PressKeys(window, {"ctrl+n", "ctrl+n"});
+    // Next plays the first row, then the second, the third, and tries the damaged one. The rows
+    // are read once the dialog has gone: a key pressed before then finds no row, and is pressed again.
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            PressKeys(window, {"ctrl+n"});
+            return !player.WaitForWindow("one - " + PlayerTitle, 10000).isEmpty();
+        },
+        60000));
+    PressKeys(window, {"ctrl+n"});
     ASSERT_FALSE(WaitForPlaying(player, "two").isEmpty());
     PressKeys(window, {"ctrl+n"});
     ASSERT_FALSE(WaitForPlaying(player, "three").isEmpty());
