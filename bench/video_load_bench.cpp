@@ -88,8 +88,10 @@ double WaitForPicture(const QWidget& widget, Tint tint, const QElapsedTimer& clo
     return -1;
 }
 
+// The median of the times that ended with a picture.
 double Median(std::vector<double> values)
 {
+    values.erase(std::remove_if(values.begin(), values.end(), [](double v) { return v < 0; }), values.end());
     if (values.empty()) return -1;
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
@@ -131,6 +133,7 @@ std::vector<double> MpvLoadTimes(const QString (&clips)[2], QSize size)
         clock.start();
         mpv_command(mpv, command);
         const double ms = WaitForPicture(window, tint, clock);
+        if (ms < 0) std::fprintf(stderr, "libmpv load %d: no picture within 10 seconds\n", i + 1);
         if (i > 0) times.push_back(ms);
         Run(300);
         // The core's reports are read and dropped, so that its queue never fills.

@@ -79,6 +79,7 @@ MpegVideoDevice::MpegVideoDevice()
 
 MpegVideoDevice::~MpegVideoDevice()
 {
+    // The next device does not play up to this one's position.
     if (playTo_) mpv_.Unobserve(TimePosId);
     PlaybackCore::Give(std::move(core_));
 }

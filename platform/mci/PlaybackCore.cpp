@@ -120,7 +120,7 @@ bool PlaybackCore::Reset()
     const bool outputOn = session_.String("vo") == VideoOutput() && !session_.String("current-vo").empty();
     session_.SetFlag("force-window", outputOn);
 
-    // Every file started ends with a report, once it is unloaded (client.h, MPV_EVENT_END_FILE).
+    // A started file's end is reported once it is unloaded (client.h, MPV_EVENT_END_FILE).
     session_.Run({"stop"});
     if (!session_.WaitUntil([this] { return unfinished_ <= 0; }, StopTimeoutMs)) return false;
 
