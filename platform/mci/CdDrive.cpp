@@ -226,7 +226,8 @@ std::optional<DiscToc> ReadDiscToc(CdIo_t* cd)
         toc.copyPermitted.push_back(cdio_get_track_copy_permit(cd, t) == CDIO_TRACK_FLAG_TRUE);
     }
     toc.leadOut = cdio_get_track_lsn(cd, CDIO_CDROM_LEADOUT_TRACK);
-    // A drive or image that cannot tell has one session.
+    // Where the first track of the last session starts (cdio/device.h); a drive or image that
+    // cannot tell has one session.
     lsn_t lastSession = 0;
     if (cdio_get_last_session(cd, &lastSession) == DRIVER_OP_SUCCESS && lastSession > 0) toc.lastSession = lastSession;
     return toc;

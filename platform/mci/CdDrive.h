@@ -66,9 +66,9 @@ public:
     // What libcdio and the players open for this drive. For an image whose cue sheet names its
     // data file differently from the cue (libcdio only ever opens "<cue name>.bin") or starts
     // with a byte-order mark, a private copy of the sheet, without the mark, beside a link to the
-    // data file; otherwise the device itself. Empty when
-    // the cue sheet cannot be read, has a shape libcdio's reader does not handle safely
-    // (ReadCueSheet), or has a track that does not start inside its data file.
+    // data file; otherwise the device itself. Empty when the cue sheet cannot be read, has a shape
+    // libcdio's reader does not handle safely (ReadCueSheet), or has a track that does not start
+    // inside its data file.
     QString Source() const;
     // The data file libcdio reads for a source Source() gave: for a cue sheet, "<name>.bin" beside
     // it; empty for a device.

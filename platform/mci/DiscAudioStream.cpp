@@ -31,14 +31,14 @@ std::unique_ptr<DiscAudioStream> DiscAudioStream::Open(const QString& source)
 {
     if (source.isEmpty()) return nullptr;
     std::unique_ptr<DiscAudioStream> stream(new DiscAudioStream);
-    CdIo_t* cd = nullptr;
+    std::optional<DiscToc> toc;
     {
         std::lock_guard lock(CdDrive::LibraryLock());
-        cd = cdio_open(source.toLocal8Bit().constData(), DRIVER_UNKNOWN);
+        CdIo_t* cd = cdio_open(source.toLocal8Bit().constData(), DRIVER_UNKNOWN);
+        if (!cd) return nullptr;
+        stream->reader_ = std::make_unique<SectorReader>(cd);
+        toc = ReadDiscToc(cd);
     }
-    if (!cd) return nullptr;
-    stream->reader_ = std::make_unique<SectorReader>(cd);
-    const std::optional<DiscToc> toc = ReadDiscToc(cd);
     if (!toc) return nullptr;
     for (int t = toc->firstTrack; t <= toc->LastTrack(); ++t) {
         if (!toc->IsAudio(t)) continue;
