@@ -411,6 +411,7 @@ TEST_F(CdAudioDeviceTest, PlayingToTheEndOfTheDiscSoundsTheDiscThenSilenceOnly)
                     return listener.DiscFramesHeard() - before >= 44100 / 4;
                 },
                 8000));
+            const qsizetype markEnd = listener.FramesHeard();
             ASSERT_EQ(playFrom(30000), 0);
             EXPECT_TRUE(QTest::qWaitFor(
                 [&] {
@@ -418,7 +419,7 @@ TEST_F(CdAudioDeviceTest, PlayingToTheEndOfTheDiscSoundsTheDiscThenSilenceOnly)
                     return listener.EndsHeard() >= play;
                 },
                 15000))
-                << "play " << play << " never reached the end of the disc";
+                << "play " << play << " never reached the end of the disc" << listener.Describe(markEnd - 44100);
             EXPECT_TRUE(QTest::qWaitFor([&] { return Ask(cd, QStringLiteral("status mode")) == QStringLiteral("stopped"); }, 8000));
         }
         // A moment more: nothing but silence follows the last end.
