@@ -36,10 +36,12 @@ struct SectorReader::Shared {
     {
         // An image's data file that is too short is read without filling the buffer: silence.
         std::memset(out, 0, std::size_t(n) * SectorBytes);
-        if (cdio_read_audio_sectors(cd, out, from, std::uint32_t(n)) == DRIVER_OP_SUCCESS || n == 1) return;
+        if (cdio_read_audio_sectors(cd, out, from, std::uint32_t(n)) == DRIVER_OP_SUCCESS) return;
+        // A failed read leaves the buffer as it happens to be. One of several sectors fails them
+        // all: they are read again one by one.
         for (int i = 0; i < n && !cancelled; ++i) {
             char* at = out + std::size_t(i) * SectorBytes;
-            if (cdio_read_audio_sectors(cd, at, from + i, 1) != DRIVER_OP_SUCCESS) std::memset(at, 0, SectorBytes);
+            if (n == 1 || cdio_read_audio_sectors(cd, at, from + i, 1) != DRIVER_OP_SUCCESS) std::memset(at, 0, SectorBytes);
         }
     }
 
