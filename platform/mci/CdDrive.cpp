@@ -1,5 +1,6 @@
 #include "platform/mci/CdDrive.h"
 
+#include "platform/mci/CdioToc.h"
 #include "platform/mci/CueSheet.h"
 
 #include <QDir>
@@ -66,6 +67,22 @@ const QRegularExpression& FileLine()
 }
 
 } // namespace
+
+int DiscToc::TrackEnd(int track) const
+{
+    const int next = track == LastTrack() ? leadOut : TrackStart(track + 1);
+    // Between two sessions lie the first one's lead-out (90 s), the next one's lead-in (60 s) and
+    // the pregap of its first track (2 s), 11,400 sectors in all that belong to no track. The
+    // table of contents gives the data track's start only, so the audio track before it would
+    // take them in: it ends where its session does, as libcdio-paranoia's
+    // cdio_cddap_track_lastsector (paranoia/cdda.h) ends it on a CD Extra disc.
+    constexpr int SessionGap = (90 + 60 + 2) * CDIO_CD_FRAMES_PER_SEC;
+    if (lastSession > TrackStart(firstTrack) && track < LastTrack() && IsAudio(track) && !IsAudio(track + 1)) {
+        const int sessionEnd = lastSession - SessionGap;
+        if (sessionEnd > TrackStart(track) && sessionEnd <= next) return sessionEnd;
+    }
+    return next;
+}
 
 int DiscToc::TrackAt(int sector) const
 {
@@ -162,7 +179,11 @@ QString CdDrive::Source() const
     if (!image_ || !IsCueSheet(device_)) return device_;
     QFile cue(device_);
     if (!cue.open(QIODevice::ReadOnly) || cue.size() > MaxCueBytes) return {};
-    const QByteArray text = cue.readAll();
+    QByteArray text = cue.readAll();
+    // Sheets written on Windows often start with UTF-8's byte-order mark, which libcdio's reader
+    // takes for part of the first word: the sheet it is given goes without it.
+    const bool marked = text.startsWith("\xEF\xBB\xBF");
+    if (marked) text.remove(0, 3);
     // libcdio's cue reader trusts the sheet: only one of the shape it reads safely goes to it, and
     // only when every track starts inside the data file.
     const std::optional<CueSheet> sheet = ReadCueSheet(text);
@@ -170,10 +191,11 @@ QString CdDrive::Source() const
     const QString data = QFileInfo(QFileInfo(device_).dir(), sheet->dataFile).absoluteFilePath();
     if (!QFileInfo(data).isFile() || !sheet->FitsData(QFileInfo(data).size())) return {};
     const QString implied = ImpliedBin(device_);
-    if (QFileInfo(implied).exists() && QFileInfo(implied).canonicalFilePath() == QFileInfo(data).canonicalFilePath())
+    if (!marked && QFileInfo(implied).exists() && QFileInfo(implied).canonicalFilePath() == QFileInfo(data).canonicalFilePath())
         return device_;
 
-    // libcdio would open "<cue name>.bin": give it a sheet of that shape beside a link to the data.
+    // libcdio would open "<cue name>.bin": give it a sheet of that shape beside a link to the data
+    // (the copy is needed for a marked sheet too).
     const QString key = data + QLatin1Char('\n') + QString::fromUtf8(text);
     if (alias_ && aliasKey_ == key) return alias_->filePath(QStringLiteral("disc.cue"));
     aliasKey_.clear();
@@ -191,6 +213,26 @@ QString CdDrive::Source() const
 
 QString CdDrive::ImageData(const QString& source) { return IsCueSheet(source) ? ImpliedBin(source) : QString(); }
 
+std::optional<DiscToc> ReadDiscToc(CdIo_t* cd)
+{
+    const track_t first = cdio_get_first_track_num(cd);
+    const track_t count = cdio_get_num_tracks(cd);
+    if (first == CDIO_INVALID_TRACK || count == CDIO_INVALID_TRACK || count == 0) return std::nullopt;
+    DiscToc toc;
+    toc.firstTrack = first;
+    for (track_t t = first; t < first + count; ++t) {
+        toc.trackStarts.push_back(cdio_get_track_lsn(cd, t));
+        toc.audio.push_back(cdio_get_track_format(cd, t) == TRACK_FORMAT_AUDIO);
+        toc.copyPermitted.push_back(cdio_get_track_copy_permit(cd, t) == CDIO_TRACK_FLAG_TRUE);
+    }
+    toc.leadOut = cdio_get_track_lsn(cd, CDIO_CDROM_LEADOUT_TRACK);
+    // Where the first track of the last session starts (cdio/device.h); a drive or image that
+    // cannot tell has one session.
+    lsn_t lastSession = 0;
+    if (cdio_get_last_session(cd, &lastSession) == DRIVER_OP_SUCCESS && lastSession > 0) toc.lastSession = lastSession;
+    return toc;
+}
+
 Medium CdDrive::Probe(std::optional<DiscToc>* result) const
 {
     if (result) result->reset();
@@ -199,18 +241,8 @@ Medium CdDrive::Probe(std::optional<DiscToc>* result) const
     if (source.isEmpty()) return image_ ? Medium::Unreadable : Medium::None;
     Cdio cd = Open(source);
     if (!cd) return image_ ? Medium::Unreadable : Medium::None;
-    const track_t first = cdio_get_first_track_num(cd.get());
-    const track_t count = cdio_get_num_tracks(cd.get());
-    if (first == CDIO_INVALID_TRACK || count == CDIO_INVALID_TRACK || count == 0)
-        return image_ ? Medium::Unreadable : Medium::None;
-    DiscToc toc;
-    toc.firstTrack = first;
-    for (track_t t = first; t < first + count; ++t) {
-        toc.trackStarts.push_back(cdio_get_track_lsn(cd.get(), t));
-        toc.audio.push_back(cdio_get_track_format(cd.get(), t) == TRACK_FORMAT_AUDIO);
-        toc.copyPermitted.push_back(cdio_get_track_copy_permit(cd.get(), t) == CDIO_TRACK_FLAG_TRUE);
-    }
-    toc.leadOut = cdio_get_track_lsn(cd.get(), CDIO_CDROM_LEADOUT_TRACK);
+    std::optional<DiscToc> toc = ReadDiscToc(cd.get());
+    if (!toc) return image_ ? Medium::Unreadable : Medium::None;
     if (result) *result = std::move(toc);
     return Medium::Disc;
 }

@@ -19,11 +19,14 @@ struct DiscToc {
     std::vector<bool> audio; // whether each track holds audio, first track first
     std::vector<bool> copyPermitted; // whether each track's copy-permitted flag is set
     int leadOut = 0; // first sector after the last track
+    int lastSession = 0; // where the disc's last session starts: 0 on a disc of one session
 
     int TrackCount() const { return static_cast<int>(trackStarts.size()); }
     int LastTrack() const { return firstTrack + TrackCount() - 1; }
     int TrackStart(int track) const { return trackStarts.at(track - firstTrack); }
-    int TrackEnd(int track) const { return track == LastTrack() ? leadOut : TrackStart(track + 1); }
+    // The sector after a track's last: the next track's start, except for the last audio track of
+    // an audio session that a data session follows (CD Extra), which ends with its session.
+    int TrackEnd(int track) const;
     bool IsAudio(int track) const { return audio.at(track - firstTrack); }
     // The track that holds a sector (the last one for the lead-out).
     int TrackAt(int sector) const;
@@ -61,10 +64,11 @@ public:
     const QString& Device() const { return device_; }
     bool IsImage() const { return image_; }
     // What libcdio and the players open for this drive. For an image whose cue sheet names its
-    // data file differently from the cue (libcdio only ever opens "<cue name>.bin"), a private
-    // copy of the sheet beside a link to the data file; otherwise the device itself. Empty when
-    // the cue sheet cannot be read, has a shape libcdio's reader does not handle safely
-    // (ReadCueSheet), or has a track that does not start inside its data file.
+    // data file differently from the cue (libcdio only ever opens "<cue name>.bin") or starts
+    // with a byte-order mark, a private copy of the sheet, without the mark, beside a link to the
+    // data file; otherwise the device itself. Empty when the cue sheet cannot be read, has a shape
+    // libcdio's reader does not handle safely (ReadCueSheet), or has a track that does not start
+    // inside its data file.
     QString Source() const;
     // The data file libcdio reads for a source Source() gave: for a cue sheet, "<name>.bin" beside
     // it; empty for a device.

@@ -65,22 +65,25 @@ bool CddaPlayer::PlayFrom(double seconds)
 {
     if (!Open()) return false;
     mpv_->Drain();
+    // Playback is held while it is sent to the position asked for, and goes on once it is there:
+    // a stream that plays while it opens or seeks sounds where it was first.
+    mpv_->SetFlag("pause", true);
+    const std::string start = QByteArray::number(seconds, 'f', 3).toStdString();
+    target_ = seconds;
+    seeking_ = true;
     if (!loaded_) {
         // The stream is opened before this returns: opening it reads the drive (or the cue sheet
-        // of an image) on libmpv's thread.
-        target_ = 0;
+        // of an image) on libmpv's thread. It opens at the position asked for.
+        mpv_->Set("start", start);
         loaded_ = mpv_->Load(DiscAudioStream::Address(device_), LoadTimeoutMs);
-        if (loaded_) mpv_->WaitUntil([this] { return !seeking_ || !loaded_; }, LoadTimeoutMs);
         if (!loaded_) {
+            seeking_ = false;
             playing_ = false;
             return false;
         }
+    } else if (mpv_->Run({"seek", start.c_str(), "absolute+exact"}) < 0) {
+        seeking_ = false;
     }
-    // The position reported after this is the new one, even when libmpv takes its time.
-    target_ = seconds;
-    seeking_ = true;
-    const std::string start = QByteArray::number(seconds, 'f', 3).toStdString();
-    if (mpv_->Run({"seek", start.c_str(), "absolute+exact"}) < 0) seeking_ = false;
     mpv_->WaitUntil([this] { return !seeking_ || !loaded_; }, SeekTimeoutMs);
     mpv_->SetFlag("pause", false);
     playing_ = loaded_;

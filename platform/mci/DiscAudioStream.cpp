@@ -1,6 +1,8 @@
 #include "platform/mci/DiscAudioStream.h"
 
 #include "platform/mci/CdDrive.h"
+#include "platform/mci/CdioToc.h"
+#include "platform/mci/SectorReader.h"
 #include "platform/mci/WaveFile.h"
 
 #include <QByteArray>
@@ -23,31 +25,24 @@ constexpr int ChunkSectors = 27;
 
 } // namespace
 
-struct DiscAudioStream::Handle {
-    CdIo_t* cdio = nullptr;
-    ~Handle()
-    {
-        if (cdio) cdio_destroy(cdio);
-    }
-};
-
 DiscAudioStream::~DiscAudioStream() = default;
 
 std::unique_ptr<DiscAudioStream> DiscAudioStream::Open(const QString& source)
 {
     if (source.isEmpty()) return nullptr;
     std::unique_ptr<DiscAudioStream> stream(new DiscAudioStream);
-    stream->drive_ = std::make_unique<Handle>();
-    std::lock_guard lock(CdDrive::LibraryLock());
-    CdIo_t* cd = stream->drive_->cdio = cdio_open(source.toLocal8Bit().constData(), DRIVER_UNKNOWN);
-    if (!cd) return nullptr;
-    const track_t first = cdio_get_first_track_num(cd);
-    const track_t count = cdio_get_num_tracks(cd);
-    if (first == CDIO_INVALID_TRACK || count == CDIO_INVALID_TRACK) return nullptr;
-    for (track_t t = first; t < first + count; ++t) {
-        if (cdio_get_track_format(cd, t) != TRACK_FORMAT_AUDIO) continue;
-        const lsn_t start = cdio_get_track_lsn(cd, t);
-        const lsn_t end = cdio_get_track_lsn(cd, t + 1 < first + count ? track_t(t + 1) : track_t(CDIO_CDROM_LEADOUT_TRACK));
+    std::optional<DiscToc> toc;
+    {
+        std::lock_guard lock(CdDrive::LibraryLock());
+        CdIo_t* cd = cdio_open(source.toLocal8Bit().constData(), DRIVER_UNKNOWN);
+        if (!cd) return nullptr;
+        stream->reader_ = std::make_unique<SectorReader>(cd);
+        toc = ReadDiscToc(cd);
+    }
+    if (!toc) return nullptr;
+    for (int t = toc->firstTrack; t <= toc->LastTrack(); ++t) {
+        if (!toc->IsAudio(t)) continue;
+        const int start = toc->TrackStart(t), end = toc->TrackEnd(t);
         if (start == CDIO_INVALID_LSN || end == CDIO_INVALID_LSN || start < 0 || end <= start) continue;
         stream->audio_.emplace_back(start, end);
     }
@@ -71,22 +66,21 @@ bool DiscAudioStream::Seek(std::int64_t position)
     return true;
 }
 
-void DiscAudioStream::Fill(int first)
+bool DiscAudioStream::Fill(int first)
 {
     buffered_ = first;
-    bufferedCount_ = std::min(ChunkSectors, end_ - first);
+    bufferedCount_ = 0;
+    const int count = std::min(ChunkSectors, end_ - first);
     char* out = buffer_.data();
-    std::memset(out, 0, std::size_t(bufferedCount_) * SectorBytes);
-    const int end = first + bufferedCount_;
+    std::memset(out, 0, std::size_t(count) * SectorBytes);
+    const int end = first + count;
     for (const auto& [trackStart, trackEnd] : audio_) {
         const int from = std::max(first, trackStart), to = std::min(end, trackEnd);
         if (from >= to) continue;
-        char* at = out + std::size_t(from - first) * SectorBytes;
-        // A sector the drive cannot read is silence; so is one an image's data file lacks, which
-        // libcdio reports read without filling it.
-        if (cdio_read_audio_sectors(drive_->cdio, at, from, std::uint32_t(to - from)) != DRIVER_OP_SUCCESS)
-            std::memset(at, 0, std::size_t(to - from) * SectorBytes);
+        if (!reader_->Read(out + std::size_t(from - first) * SectorBytes, from, to - from)) return false;
     }
+    bufferedCount_ = count;
+    return true;
 }
 
 std::int64_t DiscAudioStream::Read(char* buffer, std::int64_t bytes)
@@ -100,13 +94,15 @@ std::int64_t DiscAudioStream::Read(char* buffer, std::int64_t bytes)
     }
     const std::int64_t at = position_ - header_.size(); // in the samples
     const int sector = first_ + int(at / SectorBytes);
-    if (sector < buffered_ || sector >= buffered_ + bufferedCount_) Fill(sector);
+    if ((sector < buffered_ || sector >= buffered_ + bufferedCount_) && !Fill(sector)) return -1;
     const std::int64_t from = std::int64_t(sector - buffered_) * SectorBytes + at % SectorBytes;
     const std::int64_t n = std::min(bytes, std::int64_t(bufferedCount_) * SectorBytes - from);
     std::memcpy(buffer, buffer_.data() + from, std::size_t(n));
     position_ += n;
     return n;
 }
+
+void DiscAudioStream::Cancel() { reader_->Cancel(); }
 
 std::string DiscAudioStream::Address(const QString& source)
 {
@@ -128,6 +124,9 @@ int DiscAudioStream::OpenForMpv(void*, char* uri, mpv_stream_cb_info* info)
         return static_cast<DiscAudioStream*>(s)->Seek(position) ? position : std::int64_t(MPV_ERROR_GENERIC);
     };
     info->size_fn = [](void* s) -> std::int64_t { return static_cast<DiscAudioStream*>(s)->Size(); };
+    // Stopping or closing the player cancels the stream, and neither waits for a read the drive is
+    // still doing: the stream's reads are made on a thread that nobody waits for.
+    info->cancel_fn = [](void* s) { static_cast<DiscAudioStream*>(s)->Cancel(); };
     info->close_fn = [](void* s) { delete static_cast<DiscAudioStream*>(s); };
     return 0;
 }

@@ -1,6 +1,8 @@
 #include "platform/mci/CdAudioDevice.h"
 #include "platform/mci/Errors.h"
+#include "tests/cdaudio/DamagedDrive.h"
 #include "tests/cdaudio/DiscImage.h"
+#include "tests/cdaudio/DiscListener.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestFiles.h"
 #include "tests/tools/SoundTest.h"
@@ -11,10 +13,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <malloc.h>
-#include <unordered_map>
+#include <optional>
 
 namespace {
 
@@ -27,6 +28,11 @@ protected:
         qputenv("TESSEL_CDROM", cue_.toLocal8Bit());
     }
 
+    void TearDown() override
+    {
+        if (listening_) qputenv("QT_QPA_PLATFORM", platform_);
+    }
+
     QString Ask(mci::CdAudioDevice& device, const QString& command, int* error = nullptr)
     {
         QString reply;
@@ -35,8 +41,26 @@ protected:
         return reply;
     }
 
+    // Puts a disc of the given seconds whose every frame is different (DistinctFrames) in the
+    // drive, with the given tracks, and has the player play to the sound server rather than to
+    // its silent outputs, for the test to listen to. Returns the disc's audio.
+    QByteArray PutInADiscOfDistinctFrames(int seconds, const QByteArray& tracks = "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n")
+    {
+        const QByteArray disc = DistinctFrames(qsizetype(seconds) * 44100);
+        Write(dir_.file(QStringLiteral("distinct.bin")), disc);
+        cue_ = dir_.file(QStringLiteral("distinct.cue"));
+        Write(cue_, "FILE \"distinct.bin\" BINARY\n" + tracks);
+        qputenv("TESSEL_CDROM", cue_.toLocal8Bit());
+        platform_ = qgetenv("QT_QPA_PLATFORM");
+        listening_ = true;
+        qputenv("QT_QPA_PLATFORM", "listening");
+        return disc;
+    }
+
     TempDir dir_;
     QString cue_;
+    bool listening_ = false;
+    QByteArray platform_;
 };
 
 } // namespace
@@ -75,6 +99,48 @@ TEST_F(CdAudioDeviceTest, ReportsTheTableOfContentsInEachTimeFormat)
     EXPECT_EQ(error, static_cast<int>(mci::Err::BadTimeFormat));
     Ask(cd, QStringLiteral("fly"), &error);
     EXPECT_EQ(error, static_cast<int>(mci::Err::UnrecognizedCommand));
+}
+
+TEST(DiscTocTest, TheLastAudioTrackOfACdExtraDiscEndsWithItsSession)
+{
+    // Ten audio tracks of four minutes, then a data session: its track starts 11,400 sectors after
+    // the audio session's end (lead-out, lead-in, pregap).
+    mci::DiscToc extra;
+    for (int t = 0; t < 10; ++t)
+        extra.trackStarts.push_back(t * 18000);
+    extra.trackStarts.push_back(10 * 18000 + 11400);
+    extra.audio.assign(10, true);
+    extra.audio.push_back(false);
+    extra.copyPermitted.assign(11, true);
+    extra.leadOut = extra.trackStarts.back() + 30000;
+    extra.lastSession = extra.trackStarts.back();
+    EXPECT_EQ(extra.TrackEnd(10), 180000);
+    EXPECT_EQ(extra.TrackEnd(9), extra.TrackStart(10));
+    EXPECT_EQ(extra.TrackEnd(11), extra.leadOut);
+
+    // A data track first, then audio, in one session: every track ends where the next starts.
+    mci::DiscToc mixed;
+    mixed.trackStarts = {0, 30000, 48000};
+    mixed.audio = {false, true, true};
+    mixed.copyPermitted = {true, true, true};
+    mixed.leadOut = 66000;
+    mixed.lastSession = 0; // the start of its only session
+    EXPECT_EQ(mixed.TrackEnd(1), 30000);
+    EXPECT_EQ(mixed.TrackEnd(2), 48000);
+    EXPECT_EQ(mixed.TrackEnd(3), 66000);
+
+    // A plain audio disc.
+    mci::DiscToc plain;
+    plain.trackStarts = {0, 15000};
+    plain.audio = {true, true};
+    plain.copyPermitted = {true, true};
+    plain.leadOut = 33000;
+    EXPECT_EQ(plain.TrackEnd(1), 15000);
+    EXPECT_EQ(plain.TrackEnd(2), 33000);
+
+    // A session start that does not fall inside the last audio track is not believed.
+    extra.lastSession = 5000;
+    EXPECT_EQ(extra.TrackEnd(10), extra.TrackStart(11));
 }
 
 TEST_F(CdAudioDeviceTest, PlaysPausesResumesAndStops)
@@ -152,29 +218,6 @@ TEST_F(CdAudioDeviceTest, OpeningTheDoorOfAnImageDriveTakesTheDiscOut)
     EXPECT_EQ(Ask(cd, QStringLiteral("status position")), QStringLiteral("01:00:00:00"));
 }
 
-namespace {
-
-// Records what is played into the test's own sink as 16-bit stereo at 44.1 kHz, until stopped.
-bool Listen(QProcess& parec, const TestSink& sink)
-{
-    parec.start(QStringLiteral("parec"), {QStringLiteral("-d"), sink.Name() + QStringLiteral(".monitor"),
-        QStringLiteral("--format=s16le"), QStringLiteral("--rate=44100"), QStringLiteral("--channels=2"),
-        QStringLiteral("--raw"), QStringLiteral("--latency-msec=20")});
-    return parec.waitForStarted();
-}
-
-// What is played into the test's sink for a moment.
-QByteArray RecordWhatIsHeard(const TestSink& sink, int milliseconds)
-{
-    QProcess parec;
-    if (!Listen(parec, sink)) return {};
-    QTest::qWait(milliseconds);
-    parec.terminate();
-    parec.waitForFinished();
-    return parec.readAllStandardOutput();
-}
-
-} // namespace
 
 TEST_F(CdAudioDeviceTest, OnADiscThatStartsWithDataTracksPositionsAndSoundAgree)
 {
@@ -263,6 +306,38 @@ TEST_F(CdAudioDeviceTest, ACueSheetIsFollowedToItsDataFileAndABadOneIsAnError)
     }
 }
 
+TEST_F(CdAudioDeviceTest, ASheetWithAByteOrderMarkPlaysAndOneWithAFilePerTrackIsUnreadable)
+{
+    // The mark on a sheet whose data file is "<cue name>.bin", and on one that names another.
+    for (const QString& binName : {QString(), QStringLiteral("Disc One.img")}) {
+        cue_ = MakeDiscImage(dir_.path(), QStringLiteral("marked"), {2, 3}, {.dataSeconds = 0, .binName = binName});
+        ASSERT_FALSE(cue_.isEmpty());
+        Write(cue_, "\xEF\xBB\xBF" + Read(cue_));
+        qputenv("TESSEL_CDROM", cue_.toLocal8Bit());
+        mci::CdAudioDevice cd;
+        EXPECT_EQ(Ask(cd, QStringLiteral("status number of tracks")), QStringLiteral("2")) << binName.toStdString();
+        Ask(cd, QStringLiteral("set time format tmsf"));
+        int error = -1;
+        Ask(cd, QStringLiteral("play from 2"), &error);
+        EXPECT_EQ(error, 0);
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return Ask(cd, QStringLiteral("status position")) >= QStringLiteral("02:00:00:30"); }, 8000));
+        Ask(cd, QStringLiteral("stop"));
+    }
+
+    // One data file for each track: not a disc the drive can read.
+    Write(dir_.file(QStringLiteral("01 First.bin")), QByteArray(150 * 2352, '\x11'));
+    Write(dir_.file(QStringLiteral("02 Second.bin")), QByteArray(150 * 2352, '\x22'));
+    cue_ = dir_.file(QStringLiteral("tracks.cue"));
+    Write(cue_, "FILE \"01 First.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+                "FILE \"02 Second.bin\" BINARY\n  TRACK 02 AUDIO\n    INDEX 00 00:00:00\n    INDEX 01 00:00:32\n");
+    qputenv("TESSEL_CDROM", cue_.toLocal8Bit());
+    mci::CdAudioDevice cd;
+    int error = 0;
+    Ask(cd, QStringLiteral("status media present"), &error);
+    EXPECT_EQ(error, static_cast<int>(mci::Err::Hardware));
+}
+
 TEST_F(CdAudioDeviceTest, AnImageUnderTheDeviceFolderHasADoorToo)
 {
     if (!QFileInfo(QStringLiteral("/dev/shm")).isWritable()) GTEST_SKIP() << "no /dev/shm";
@@ -302,111 +377,13 @@ TEST_F(CdAudioDeviceTest, HugeTimesAreOutOfRange)
     }
 }
 
-namespace {
-
-// Follows a recording of the sound server against the disc's audio: every frame heard must be
-// silence or a frame of the disc, the one after the last as long as a play goes on. Counts the
-// plays heard to the disc's end, and every frame that is neither silence nor the disc's.
-class DiscListener {
-public:
-    explicit DiscListener(QByteArray disc)
-        : disc_(std::move(disc))
-    {
-        for (qsizetype i = 0; i < Frames(); ++i)
-            where_.emplace(Frame(disc_, i), i);
-    }
-
-    void Hear(const QByteArray& bytes)
-    {
-        heard_ += bytes;
-        for (; (done_ + 1) * 4 <= heard_.size(); ++done_) {
-            const quint32 frame = Frame(heard_, done_);
-            if (next_ >= 0 && next_ < Frames() && frame == Frame(disc_, next_)) {
-                Heard(next_);
-            } else if (frame == 0) {
-                // Silence, between plays or while the server waited for data.
-            } else if (const auto at = where_.find(frame); at != where_.end()) {
-                // A play from elsewhere (or a moment the recording lost under load).
-                Heard(at->second);
-            } else {
-                if (stray_ == 0) firstStray_ = done_;
-                ++stray_;
-            }
-        }
-    }
-
-    // Plays heard into the disc's last hundredth of a second.
-    int EndsHeard() const { return ends_; }
-    qsizetype DiscFramesHeard() const { return discFrames_; }
-    // Frames heard since the disc's end was last heard.
-    qsizetype FramesSinceEnd() const { return done_ - lastEnd_; }
-    qsizetype StrayFrames() const { return stray_; }
-    // Where the first stray frame was heard, with the bytes from there on.
-    QString FirstStray() const
-    {
-        return QStringLiteral("frame %1: %2").arg(firstStray_).arg(QString::fromLatin1(heard_.mid(firstStray_ * 4, 32).toHex(' ')));
-    }
-
-private:
-    static quint32 Frame(const QByteArray& bytes, qsizetype i)
-    {
-        quint32 v = 0;
-        std::memcpy(&v, bytes.constData() + i * 4, 4);
-        return v;
-    }
-    qsizetype Frames() const { return disc_.size() / 4; }
-    void Heard(qsizetype at)
-    {
-        const bool atEnd = at >= Frames() - 441;
-        if (atEnd && !inEnd_) ++ends_;
-        if (atEnd) lastEnd_ = done_ + 1;
-        inEnd_ = atEnd;
-        ++discFrames_;
-        next_ = at + 1;
-    }
-
-    QByteArray disc_;
-    std::unordered_map<quint32, qsizetype> where_;
-    QByteArray heard_;
-    qsizetype done_ = 0; // frames of heard_ followed so far
-    qsizetype next_ = -1; // the disc frame that continues what was heard
-    bool inEnd_ = false;
-    int ends_ = 0;
-    qsizetype lastEnd_ = 0;
-    qsizetype discFrames_ = 0;
-    qsizetype stray_ = 0;
-    qsizetype firstStray_ = 0;
-};
-
-// Frames that never repeat and stay well inside full scale: every one says where on the disc it is.
-QByteArray DistinctFrames(qsizetype frames)
-{
-    QByteArray out(frames * 4, Qt::Uninitialized);
-    for (qsizetype i = 0; i < frames; ++i) {
-        // An odd multiplier is a bijection on 28 bits: no two frames are alike.
-        const quint32 mixed = (quint32(i) * 0x9E3779Bu + 0x5A5A5u) & 0x0FFFFFFFu;
-        const qint16 left = qint16(int(mixed & 0x3FFF) - 0x2000);
-        const qint16 right = qint16(int(mixed >> 14) - 0x2000);
-        std::memcpy(out.data() + i * 4, &left, 2);
-        std::memcpy(out.data() + i * 4 + 2, &right, 2);
-    }
-    return out;
-}
-
-} // namespace
 
 TEST_F(CdAudioDeviceTest, PlayingToTheEndOfTheDiscSoundsTheDiscThenSilenceOnly)
 {
     const TestSink sink;
     if (!sink.Ready()) GTEST_SKIP() << "no sound server";
     // Thirty seconds whose every frame is different, so that anything heard can be placed.
-    const QByteArray disc = DistinctFrames(30 * 44100);
-    Write(dir_.file(QStringLiteral("long.bin")), disc);
-    cue_ = dir_.file(QStringLiteral("long.cue"));
-    Write(cue_, "FILE \"long.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n");
-    qputenv("TESSEL_CDROM", cue_.toLocal8Bit());
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    qputenv("QT_QPA_PLATFORM", "listening");
+    const QByteArray disc = PutInADiscOfDistinctFrames(30);
     // Memory handed out unfilled then holds a pattern, never the zeros that would pass for silence.
     mallopt(M_PERTURB, 0xa5);
 
@@ -434,6 +411,7 @@ TEST_F(CdAudioDeviceTest, PlayingToTheEndOfTheDiscSoundsTheDiscThenSilenceOnly)
                     return listener.DiscFramesHeard() - before >= 44100 / 4;
                 },
                 8000));
+            const qsizetype markEnd = listener.FramesHeard();
             ASSERT_EQ(playFrom(30000), 0);
             EXPECT_TRUE(QTest::qWaitFor(
                 [&] {
@@ -441,7 +419,7 @@ TEST_F(CdAudioDeviceTest, PlayingToTheEndOfTheDiscSoundsTheDiscThenSilenceOnly)
                     return listener.EndsHeard() >= play;
                 },
                 15000))
-                << "play " << play << " never reached the end of the disc";
+                << "play " << play << " never reached the end of the disc" << listener.Describe(markEnd - 44100);
             EXPECT_TRUE(QTest::qWaitFor([&] { return Ask(cd, QStringLiteral("status mode")) == QStringLiteral("stopped"); }, 8000));
         }
         // A moment more: nothing but silence follows the last end.
@@ -456,8 +434,154 @@ TEST_F(CdAudioDeviceTest, PlayingToTheEndOfTheDiscSoundsTheDiscThenSilenceOnly)
     parec.waitForFinished();
     listen();
     mallopt(M_PERTURB, 0);
-    qputenv("QT_QPA_PLATFORM", platform);
 
     EXPECT_EQ(listener.EndsHeard(), 10);
     EXPECT_EQ(listener.StrayFrames(), 0) << listener.FirstStray().toStdString();
+}
+
+TEST_F(CdAudioDeviceTest, PlayAndGoToStartAtTheAskedFrameWithNothingBeforeIt)
+{
+    const TestSink sink;
+    if (!sink.Ready()) GTEST_SKIP() << "no sound server";
+    // Three tracks of ten seconds whose every frame is different.
+    constexpr qsizetype TrackFrames = 10 * 44100, CdFrame = 44100 / 75;
+    const QByteArray disc = PutInADiscOfDistinctFrames(30, "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n  TRACK 02 AUDIO\n"
+                                                           "    INDEX 01 00:10:00\n  TRACK 03 AUDIO\n    INDEX 01 00:20:00\n");
+
+    // A sink that works 2 ms ahead misses at most that much of a play's start.
+    QProcess parec;
+    ASSERT_TRUE(Listen(parec, sink, 2));
+    DiscListener listener(disc);
+    const auto listen = [&] { listener.Hear(parec.readAllStandardOutput()); };
+    // Waits until a quarter of a second of the disc from about the given frame on has been heard
+    // after the given frame of the recording.
+    const auto hearFrom = [&](qsizetype mark, qsizetype frame) {
+        return QTest::qWaitFor(
+            [&] {
+                listen();
+                return std::any_of(listener.Runs().begin(), listener.Runs().end(), [&](const DiscListener::Run& run) {
+                    return run.at >= mark && run.disc >= 0 && std::abs(run.disc - frame) < 44100 && run.length >= 44100 / 4;
+                });
+            },
+            8000);
+    };
+    // The first sound after the given frame of the recording, leaving out the rest of a play
+    // heard there (also after a moment the sound server waited for it).
+    const auto firstSoundAfter = [&](qsizetype mark) -> std::optional<DiscListener::Run> {
+        std::optional<DiscListener::Run> last;
+        for (const DiscListener::Run& run : listener.Runs()) {
+            if (run.disc < 0) continue;
+            if (run.at >= mark && !(last && run.disc == last->disc + last->length)) return run;
+            last = run;
+        }
+        return std::nullopt;
+    };
+    mci::CdAudioDevice cd;
+    Ask(cd, QStringLiteral("set time format tmsf"));
+    // The first sound is the frame asked for (within a CD frame), and a tenth of a second of the
+    // disc follows it without a break.
+    const auto check = [&](const char* what, qsizetype mark, qsizetype asked) {
+        const auto first = firstSoundAfter(mark);
+        ASSERT_TRUE(first) << what << listener.Describe(mark);
+        EXPECT_LE(std::abs(first->disc - asked), CdFrame) << what << listener.Describe(mark);
+        EXPECT_GE(first->length, 44100 / 10) << what << listener.Describe(mark);
+    };
+    for (int round = 0; round < 2; ++round) {
+        // Play from a stopped disc.
+        listen();
+        qsizetype mark = listener.FramesHeard();
+        Ask(cd, QStringLiteral("play from 1"));
+        ASSERT_TRUE(hearFrom(mark, 0)) << listener.Describe(mark);
+        check("play", mark, 0);
+        Ask(cd, QStringLiteral("stop"));
+
+        // Go To Track 2 from a stopped disc.
+        QTest::qWait(300);
+        listen();
+        mark = listener.FramesHeard();
+        Ask(cd, QStringLiteral("play from 2"));
+        ASSERT_TRUE(hearFrom(mark, TrackFrames)) << listener.Describe(mark);
+        check("go to from stop", mark, TrackFrames);
+
+        // Go To Track 3 while playing.
+        listen();
+        mark = listener.FramesHeard();
+        Ask(cd, QStringLiteral("play from 3"));
+        ASSERT_TRUE(hearFrom(mark, 2 * TrackFrames)) << listener.Describe(mark);
+        check("go to while playing", mark, 2 * TrackFrames);
+        Ask(cd, QStringLiteral("stop"));
+        QTest::qWait(300);
+    }
+    parec.terminate();
+    parec.waitForFinished();
+}
+
+TEST_F(CdAudioDeviceTest, OnADamagedDiscOnlyUnreadableSectorsAreSilentAndStopAndCloseDoNotWaitForTheDrive)
+{
+    const TestSink sink;
+    if (!sink.Ready()) GTEST_SKIP() << "no sound server";
+    constexpr qsizetype SectorFrames = 588;
+    const QByteArray disc = PutInADiscOfDistinctFrames(12);
+
+    // Three sectors in the middle of what the player reads at once cannot be read: those three,
+    // and only those, are silence.
+    constexpr int Unreadable = 100;
+    damage::MakeUnreadable(Unreadable, 3);
+    QProcess parec;
+    ASSERT_TRUE(Listen(parec, sink, 2));
+    DiscListener listener(disc);
+    {
+        mci::CdAudioDevice cd;
+        Ask(cd, QStringLiteral("set time format tmsf"));
+        Ask(cd, QStringLiteral("play from 1"));
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                listener.Hear(parec.readAllStandardOutput());
+                const auto& runs = listener.Runs();
+                return !runs.empty() && runs.back().disc >= 0 && runs.back().disc + runs.back().length > 140 * SectorFrames;
+            },
+            8000))
+            << listener.Describe();
+    }
+    parec.terminate();
+    parec.waitForFinished();
+    damage::Mend();
+    // Around them: the disc up to their first frame, silence as long as they are, the disc from
+    // the frame after them.
+    const auto& runs = listener.Runs();
+    const auto before = std::find_if(runs.begin(), runs.end(),
+        [&](const auto& run) { return run.disc >= 0 && run.disc + run.length == Unreadable * SectorFrames; });
+    ASSERT_TRUE(before != runs.end() && before + 2 < runs.end()) << listener.Describe();
+    EXPECT_EQ(before[1].disc, DiscListener::Run::Silence) << listener.Describe();
+    EXPECT_EQ(before[1].length, 3 * SectorFrames) << listener.Describe();
+    EXPECT_EQ(before[2].disc, (Unreadable + 3) * SectorFrames) << listener.Describe();
+
+    // A read of the disc from 8 s on never ends. Stop, eject and close answer all the same: when
+    // one waited for the read, the read ran out of time before the answer came.
+    damage::MakeHang(8 * 75);
+    {
+        mci::CdAudioDevice cd;
+        Ask(cd, QStringLiteral("set time format tmsf"));
+        const auto playIntoTheHang = [&](int reads) {
+            int error = -1;
+            Ask(cd, QStringLiteral("play from 1:00:07:00"), &error);
+            EXPECT_EQ(error, 0);
+            return QTest::qWaitFor([&] { return damage::Hanging() >= reads; }, 10000);
+        };
+        ASSERT_TRUE(playIntoTheHang(1));
+        Ask(cd, QStringLiteral("stop"));
+        EXPECT_EQ(damage::TimedOut(), 0) << "stop waited for the drive";
+        EXPECT_EQ(Ask(cd, QStringLiteral("status mode")), QStringLiteral("stopped"));
+
+        ASSERT_TRUE(playIntoTheHang(2));
+        Ask(cd, QStringLiteral("set door open"));
+        EXPECT_EQ(damage::TimedOut(), 0) << "eject waited for the drive";
+        EXPECT_EQ(Ask(cd, QStringLiteral("status mode")), QStringLiteral("open"));
+        Ask(cd, QStringLiteral("set door closed"));
+
+        ASSERT_TRUE(playIntoTheHang(3));
+    }
+    EXPECT_EQ(damage::TimedOut(), 0) << "closing waited for the drive";
+    EXPECT_EQ(damage::Hanging(), 3);
+    damage::Mend();
 }
