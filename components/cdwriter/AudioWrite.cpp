@@ -166,8 +166,8 @@ std::function<void()> WriteDrive(JobThread& job, CDWriterXP& writer, HeldDrive& 
     const AudioWriteOptions& options)
 {
     burn_drive* drive = held.Drive();
-    const AudioBurnDisc disc(cached);
-    if (!disc.Valid()) return ErrorEvent(writer, Err::SourceUnreadable, "An audio file could not be read.");
+    auto disc = std::make_unique<const AudioBurnDisc>(cached);
+    if (!disc->Valid()) return ErrorEvent(writer, Err::SourceUnreadable, "An audio file could not be read.");
     burn_write_opts* opts = burn_write_opts_new(drive);
     burn_write_opts_set_perform_opc(opts, 0);
     burn_write_opts_set_multi(opts, 0);
@@ -176,9 +176,13 @@ std::function<void()> WriteDrive(JobThread& job, CDWriterXP& writer, HeldDrive& 
     burn_write_opts_set_write_type(opts, BURN_WRITE_SAO, BURN_BLOCK_SAO);
     burn_drive_set_speed(drive, 0, options.speed > 0 ? options.speed * CdSpeedKB : 0);
 
-    const BurnEnd end = StartBurn(drive, [&] { burn_disc_write(opts, disc.Disc()); })
-        ? WatchBurn(job, writer, DriveSource(drive), disc.Sizes(), true, [&disc](int track) { return FifoFill(disc.Source(track - 1)); })
+    const BurnEnd end = StartBurn(drive, [&] { burn_disc_write(opts, disc->Disc()); })
+        ? WatchBurn(job, writer, DriveSource(drive), disc->Sizes(), true, [&disc](int track) { return FifoFill(disc->Source(track - 1)); })
         : BurnEnd::Failed;
+    // The fifos go first: their threads stop with them. Then the library's write thread may still
+    // be on its way out, using the drive and the options, after the drive has said it is idle.
+    disc.reset();
+    job.WaitForHelpers();
     burn_write_opts_free(opts);
     if (end == BurnEnd::Cancelled) return Cancelled(writer);
     if (end == BurnEnd::Failed) return ErrorEvent(writer, Err::WriteFailed, "The disc could not be written.");
