@@ -191,6 +191,12 @@ std::function<void()> WriteDrive(JobThread& job, CDWriterXP& writer, HeldDrive& 
 
 } // namespace
 
+void DefineTrack(burn_track* track, const TrackDefinition& definition)
+{
+    burn_track_define_data(track, definition.offset, definition.tail, definition.pad ? 1 : 0, definition.mode);
+    burn_track_set_byte_swap(track, definition.swapBytes ? 1 : 0);
+}
+
 AudioBurnDisc::AudioBurnDisc(const std::vector<QString>& files)
     : disc_(burn_disc_create())
     , session_(burn_session_create())
@@ -207,8 +213,11 @@ AudioBurnDisc::AudioBurnDisc(const std::vector<QString>& files)
         burn_source_free(source);
         burn_track* track = burn_track_create();
         // libburn.h, BURN_AUDIO: audio data is 44.1 kHz 16-bit stereo in little-endian byte order,
-        // as the decoder writes it, so the bytes go to the library as they are.
-        burn_track_define_data(track, 0, 0, 1, BURN_AUDIO);
+        // as the decoder writes it, so the bytes go to the library as they are, unswapped.
+        TrackDefinition definition;
+        definition.mode = BURN_AUDIO;
+        DefineTrack(track, definition);
+        definitions_.push_back(definition);
         if (fifo) burn_track_set_source(track, fifo);
         else valid_ = false;
         burn_session_add_track(session_, track, BURN_POS_END);

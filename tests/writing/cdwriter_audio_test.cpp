@@ -249,8 +249,13 @@ TEST_F(AudioDiscTest, ASystemRecorderIsGivenTheSamplesOfAWavAsTheyAre)
     const cdwriter::AudioBurnDisc disc({cached});
     ASSERT_TRUE(disc.Valid());
     ASSERT_EQ(disc.TrackCount(), 1);
-    EXPECT_EQ(burn_track_get_mode(disc.Track(0)), BURN_AUDIO);
     EXPECT_EQ(burn_track_get_sectors(disc.Track(0)), (samples.size() + 2351) / 2352);
+    // The library writes what it reads as it was asked to: plain audio, which libburn.h's BURN_AUDIO
+    // takes in little-endian byte order, with no byte swap of its own.
+    const cdwriter::TrackDefinition& defined = disc.Definition(0);
+    EXPECT_EQ(defined.mode, BURN_AUDIO);
+    EXPECT_EQ(burn_track_get_mode(disc.Track(0)), defined.mode);
+    EXPECT_FALSE(defined.swapBytes);
     // What the recording library reads for the track: the WAV's little-endian samples, unswapped.
     burn::burn_source* source = disc.Source(0);
     QByteArray delivered;
