@@ -33,8 +33,9 @@ QString MakeTone(const QString& folder, const QString& name, double seconds, int
     return QFileInfo::exists(path) ? path : QString();
 }
 
-// A 16-bit stereo PCM WAV file of `frames` frames of silence at `rate`, as its header says.
-QByteArray SilentWav(std::uint32_t rate, std::uint32_t frames)
+// A 16-bit stereo PCM WAV file of silence at `rate`, whose data holds `bytes` bytes (four to a
+// frame), as its header says.
+QByteArray SilentWavBytes(std::uint32_t rate, std::uint32_t bytes)
 {
     QByteArray wav;
     const auto put = [&wav](std::uint32_t value, int bytes) {
@@ -42,7 +43,7 @@ QByteArray SilentWav(std::uint32_t rate, std::uint32_t frames)
             wav.append(char(value >> (8 * i)));
     };
     wav.append("RIFF");
-    put(36 + frames * 4, 4);
+    put(36 + bytes, 4);
     wav.append("WAVEfmt ");
     put(16, 4);
     put(1, 2); // PCM
@@ -52,10 +53,12 @@ QByteArray SilentWav(std::uint32_t rate, std::uint32_t frames)
     put(4, 2);
     put(16, 2);
     wav.append("data");
-    put(frames * 4, 4);
-    wav.append(QByteArray(qsizetype(frames) * 4, '\0'));
+    put(bytes, 4);
+    wav.append(QByteArray(qsizetype(bytes), '\0'));
     return wav;
 }
+
+QByteArray SilentWav(std::uint32_t rate, std::uint32_t frames) { return SilentWavBytes(rate, frames * 4); }
 
 class AudioDiscTest : public ::testing::Test, public RecorderFixture {
 protected:
@@ -160,13 +163,17 @@ TEST_F(AudioDiscTest, AnMp3WhoseChannelsChangeIsOneTrackAndWavsWithoutUsableSoun
     ASSERT_TRUE(writer->AddTrack(stereoFirst, 1));
     ASSERT_TRUE(writer->AddTrack(monoFirst, 2));
 
-    // A header claiming a billion samples a second, and sound shorter than one CD frame.
+    // A header claiming a billion samples a second, sound shorter than one CD frame, and a CD-audio
+    // header whose data holds three bytes: less than one whole frame.
     const QString huge = dir.file(QStringLiteral("huge rate.wav"));
     const QString instant = dir.file(QStringLiteral("instant.wav"));
+    const QString partFrame = dir.file(QStringLiteral("three bytes.wav"));
     Write(huge, SilentWav(1000000000, 2205));
     Write(instant, SilentWav(96000, 1));
+    Write(partFrame, SilentWavBytes(44100, 3));
     EXPECT_FALSE(writer->AddTrack(huge, 1));
     EXPECT_FALSE(writer->AddTrack(instant, 1));
+    EXPECT_FALSE(writer->AddTrack(partFrame, 1));
     EXPECT_EQ(writer->TrackCount(), 2);
 
     writer->setWriteType(0);
