@@ -152,9 +152,10 @@ std::function<void()> WriteImage(JobThread& job, CDWriterXP& writer, const Devic
     Post(job, [w] { emit w->ClosingDisc(); });
     if (options.testWrite) return Complete(writer);
 
+    // The cue sheet describes the audio beside it: both files are the new ones, or both the old.
     QSaveFile cue(device.imageFile + QStringLiteral(".cue"));
     const QByteArray sheet = AudioCueSheet(QFileInfo(device.imageFile).fileName(), written).toUtf8();
-    if (!cue.open(QIODevice::WriteOnly) || cue.write(sheet) != sheet.size() || !files::CommitWhole(bin) || !files::CommitWhole(cue))
+    if (!cue.open(QIODevice::WriteOnly) || cue.write(sheet) != sheet.size() || !files::CommitPair(bin, cue))
         return ErrorEvent(writer, Err::WriteFailed, "The disc could not be written.");
     WriteRecorderState(device, RecorderState::Closed);
     return Complete(writer);

@@ -7,15 +7,18 @@
 #include "components/cdwriter/JobThread.h"
 #include "platform/mci/CdAudioDevice.h"
 #include "platform/mci/CdDrive.h"
+#include "tests/support/ScratchMount.h"
 #include "tests/support/TestFiles.h"
 #include "tests/writing/WriterFixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <sys/statvfs.h>
 
 namespace {
 
@@ -233,6 +236,45 @@ TEST_F(AudioDiscTest, AWriteNeedsAnEmptyDiscAndCanBeCancelled)
     EXPECT_EQ(WaitForEnd(), QStringLiteral("WriteComplete"));
     ASSERT_TRUE(writer->StartWrite());
     EXPECT_EQ(WaitForEnd(), QStringLiteral("WriteError"));
+}
+
+TEST_F(AudioDiscTest, AWriteThatDoesNotFitKeepsTheAudioAndItsCueSheetTogether)
+{
+    // The recorder's folder is a small file system of its own.
+    ScratchMount disk(dir.path(), "size=1m");
+    if (!disk.Mounted()) GTEST_SKIP() << "a small file system needs root";
+    TempDir sources;
+    const QString first = MakeTone(sources.path(), QStringLiteral("first.wav"), 1.0, 440);
+    const QString second = MakeTone(sources.path(), QStringLiteral("second.wav"), 2.0, 660);
+    ASSERT_FALSE(first.isEmpty() || second.isEmpty());
+    writer->setWriteType(0);
+    ASSERT_TRUE(writer->AddTrack(first, 1));
+    ASSERT_TRUE(writer->StartWrite());
+    ASSERT_EQ(WaitForEnd(), QStringLiteral("WriteComplete")) << lastError.toStdString();
+    // Erased, the disc is blank again; the old disc's cue sheet stays beside it.
+    ASSERT_TRUE(writer->EraseDisc(false));
+    ASSERT_EQ(WaitForEnd(), QStringLiteral("EraseComplete"));
+    const QString cue = image + QStringLiteral(".cue");
+    const QByteArray oldAudio = Read(image);
+    const QByteArray oldCue = Read(cue);
+    ASSERT_FALSE(oldCue.isEmpty());
+
+    // Room for the two seconds of the new disc's audio, but not for its cue sheet as well.
+    writer->ClearTracks();
+    ASSERT_TRUE(writer->AddTrack(second, 1));
+    struct statvfs space {};
+    ASSERT_EQ(::statvfs(dir.path().toLocal8Bit().constData(), &space), 0);
+    const qint64 audioBlocks = (150 * 2352 + qint64(space.f_bsize) - 1) / qint64(space.f_bsize);
+    ASSERT_GT(qint64(space.f_bavail), audioBlocks);
+    MakeFile(dir.file(QStringLiteral("filler")), (qint64(space.f_bavail) - audioBlocks) * qint64(space.f_bsize));
+
+    ASSERT_TRUE(writer->StartWrite());
+    EXPECT_EQ(WaitForEnd(), QStringLiteral("WriteError"));
+    EXPECT_TRUE(Read(image) == oldAudio) << Read(image).size() << " bytes of audio";
+    EXPECT_TRUE(Read(cue) == oldCue) << Read(cue).toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+        (QStringList {QStringLiteral("filler"), QStringLiteral("recorder.iso"), QStringLiteral("recorder.iso.cue")}))
+        << "no temporary file is left behind";
 }
 
 TEST_F(AudioDiscTest, ASystemRecorderIsGivenTheSamplesOfAWavAsTheyAre)
