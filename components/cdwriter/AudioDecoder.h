@@ -17,7 +17,8 @@ public:
     AudioDecoder& operator=(const AudioDecoder&) = delete;
 
     // False for a file that cannot be read, or that is not an MP3 or WAV file with sound: at
-    // least one CD frame of it, at a sample rate sound files are made at (1 to 768 kHz).
+    // least one CD frame of it, at a sample rate sound files are made at (1 to 768 kHz), of which
+    // the start decodes.
     bool Open(const QString& path);
     // The length in CD frames, from the file's own duration.
     std::int64_t Frames() const { return frames_; }

@@ -152,9 +152,10 @@ std::function<void()> WriteImage(JobThread& job, CDWriterXP& writer, const Devic
     Post(job, [w] { emit w->ClosingDisc(); });
     if (options.testWrite) return Complete(writer);
 
+    // The cue sheet describes the audio beside it: both files are the new ones, or both the old.
     QSaveFile cue(device.imageFile + QStringLiteral(".cue"));
     const QByteArray sheet = AudioCueSheet(QFileInfo(device.imageFile).fileName(), written).toUtf8();
-    if (!cue.open(QIODevice::WriteOnly) || cue.write(sheet) != sheet.size() || !files::CommitWhole(bin) || !files::CommitWhole(cue))
+    if (!cue.open(QIODevice::WriteOnly) || cue.write(sheet) != sheet.size() || !files::CommitPair(bin, cue))
         return ErrorEvent(writer, Err::WriteFailed, "The disc could not be written.");
     WriteRecorderState(device, RecorderState::Closed);
     return Complete(writer);
@@ -166,8 +167,8 @@ std::function<void()> WriteDrive(JobThread& job, CDWriterXP& writer, HeldDrive& 
     const AudioWriteOptions& options)
 {
     burn_drive* drive = held.Drive();
-    const AudioBurnDisc disc(cached);
-    if (!disc.Valid()) return ErrorEvent(writer, Err::SourceUnreadable, "An audio file could not be read.");
+    auto disc = std::make_unique<const AudioBurnDisc>(cached);
+    if (!disc->Valid()) return ErrorEvent(writer, Err::SourceUnreadable, "An audio file could not be read.");
     burn_write_opts* opts = burn_write_opts_new(drive);
     burn_write_opts_set_perform_opc(opts, 0);
     burn_write_opts_set_multi(opts, 0);
@@ -176,9 +177,13 @@ std::function<void()> WriteDrive(JobThread& job, CDWriterXP& writer, HeldDrive& 
     burn_write_opts_set_write_type(opts, BURN_WRITE_SAO, BURN_BLOCK_SAO);
     burn_drive_set_speed(drive, 0, options.speed > 0 ? options.speed * CdSpeedKB : 0);
 
-    const BurnEnd end = StartBurn(drive, [&] { burn_disc_write(opts, disc.Disc()); })
-        ? WatchBurn(job, writer, DriveSource(drive), disc.Sizes(), true, [&disc](int track) { return FifoFill(disc.Source(track - 1)); })
+    const BurnEnd end = StartBurn(drive, [&] { burn_disc_write(opts, disc->Disc()); })
+        ? WatchBurn(job, writer, DriveSource(drive), disc->Sizes(), true, [&disc](int track) { return FifoFill(disc->Source(track - 1)); })
         : BurnEnd::Failed;
+    // The fifos go first: their threads stop with them. Then the library's write thread may still
+    // be on its way out, using the drive and the options, after the drive has said it is idle.
+    disc.reset();
+    job.WaitForHelpers();
     burn_write_opts_free(opts);
     if (end == BurnEnd::Cancelled) return Cancelled(writer);
     if (end == BurnEnd::Failed) return ErrorEvent(writer, Err::WriteFailed, "The disc could not be written.");
@@ -186,6 +191,12 @@ std::function<void()> WriteDrive(JobThread& job, CDWriterXP& writer, HeldDrive& 
 }
 
 } // namespace
+
+void DefineTrack(burn_track* track, const TrackDefinition& definition)
+{
+    burn_track_define_data(track, definition.offset, definition.tail, definition.pad ? 1 : 0, definition.mode);
+    burn_track_set_byte_swap(track, definition.swapBytes ? 1 : 0);
+}
 
 AudioBurnDisc::AudioBurnDisc(const std::vector<QString>& files)
     : disc_(burn_disc_create())
@@ -203,8 +214,11 @@ AudioBurnDisc::AudioBurnDisc(const std::vector<QString>& files)
         burn_source_free(source);
         burn_track* track = burn_track_create();
         // libburn.h, BURN_AUDIO: audio data is 44.1 kHz 16-bit stereo in little-endian byte order,
-        // as the decoder writes it, so the bytes go to the library as they are.
-        burn_track_define_data(track, 0, 0, 1, BURN_AUDIO);
+        // as the decoder writes it, so the bytes go to the library as they are, unswapped.
+        TrackDefinition definition;
+        definition.mode = BURN_AUDIO;
+        DefineTrack(track, definition);
+        definitions_.push_back(definition);
         if (fifo) burn_track_set_source(track, fifo);
         else valid_ = false;
         burn_session_add_track(session_, track, BURN_POS_END);

@@ -58,6 +58,19 @@ struct AudioWriteOptions {
 std::function<void()> WriteAudioDisc(JobThread& job, CDWriterXP& writer, HeldDrive& held,
     std::vector<AudioTrack> tracks, const AudioWriteOptions& options);
 
+// How an audio track is defined to the recording library. Such a track is shaped only through
+// DefineTrack, which makes the library's calls (burn_track_define_data, burn_track_set_byte_swap)
+// from this record, so what each track was asked to be can be read back: the library itself tells
+// the mode, but not the byte swap it applies when it writes.
+struct TrackDefinition {
+    int offset = 0;
+    int tail = 0;
+    bool pad = true;
+    int mode = 0;
+    bool swapBytes = false;
+};
+void DefineTrack(burn::burn_track* track, const TrackDefinition& definition);
+
 // What a system recorder is given for an audio disc: one session with an audio track for each
 // file of CD audio, read through a fifo whose fill is the write's read buffer.
 class AudioBurnDisc {
@@ -74,6 +87,8 @@ public:
     burn::burn_track* Track(int index) const { return tracks_.at(std::size_t(index)); }
     // What the recording library reads the track at the index (counted from 0) from.
     burn::burn_source* Source(int index) const { return fifos_.at(std::size_t(index)); }
+    // How that track was defined to the library.
+    const TrackDefinition& Definition(int index) const { return definitions_.at(std::size_t(index)); }
     BurnTracks Sizes() const;
 
 private:
@@ -82,6 +97,7 @@ private:
     burn::burn_session* session_;
     std::vector<burn::burn_track*> tracks_;
     std::vector<burn::burn_source*> fifos_;
+    std::vector<TrackDefinition> definitions_;
     std::vector<qint64> bytes_;
 };
 

@@ -1,5 +1,6 @@
 #include "components/cdwriter/BurnLibrary.h"
 
+#include "components/cdwriter/JobThread.h"
 #include "components/cdwriter/Libraries.h"
 
 #include <cstdlib>
@@ -20,7 +21,12 @@ bool Start()
     // A file that cannot be read while an image is written fails the write rather than leaving
     // a hole of zeros in the image.
     iso_set_abort_severity(const_cast<char*>("SORRY"));
-    std::atexit([] { isoburn_finish(); });
+    // libburn.h, burn_finish: every drive is released before the library is shut down. A job still
+    // running when the process ends holds one, and threads of the libraries run for it.
+    std::atexit([] {
+        JobThread::StopAll();
+        isoburn_finish();
+    });
     return true;
 }
 

@@ -124,18 +124,20 @@ int FifoFill(burn::burn_source* fifo)
 
 bool StartBurn(burn_drive* drive, const std::function<void()>& write)
 {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        write();
-        // An accepted write leaves idle before the call returns.
-        if (burn_drive_get_status(drive, nullptr) != BURN_DRIVE_IDLE) return true;
-        std::this_thread::sleep_for(kPoll);
-    }
-    return false;
+    // libburn.h, burn_drive_wrote_well: the last run of the drive counts as failed when it was
+    // rejected, or after burn_drive_cancel; a run the library takes is judged on its own. A run
+    // taken is still going, or (a small one, on a busy machine) already over and judged; one
+    // refused leaves the drive idle and the cancel standing.
+    burn_drive_cancel(drive);
+    write();
+    return burn_drive_get_status(drive, nullptr) != BURN_DRIVE_IDLE || burn_drive_wrote_well(drive) != 0;
 }
 
-void WaitIdle(burn_drive* drive)
+void WaitIdle(JobThread& job, burn_drive* drive)
 {
     while (burn_drive_get_status(drive, nullptr) != BURN_DRIVE_IDLE) std::this_thread::sleep_for(kPoll);
+    // libburn sets the drive idle at the end of a blanking run, before its thread leaves.
+    job.WaitForHelpers();
 }
 
 std::function<void()> ErrorEvent(CDWriterXP& writer, int number, const char* description)

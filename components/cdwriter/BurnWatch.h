@@ -41,13 +41,13 @@ BurnEnd WatchBurn(JobThread& job, CDWriterXP& writer, const BurnSource& source, 
 // How full, in percent, a fifo is that the recording library reads a track through; 0 for none.
 int FifoFill(burn::burn_source* fifo);
 
-// Starts a write with the given call. The recording library refuses to start while a helper
-// thread of an earlier job is still winding down; the call is then repeated for a while. False
-// when the write never started.
+// Starts a write with the given call, once: a write that ends in a moment must not be written
+// again. False when the library did not take it.
 bool StartBurn(burn_drive* drive, const std::function<void()>& write);
 
-// Waits until the drive is idle after a blanking or closing run; an abort is not possible then.
-void WaitIdle(burn_drive* drive);
+// Waits until the drive is idle after a blanking or closing run, and the library's thread for the
+// run has ended; an abort is not possible then.
+void WaitIdle(JobThread& job, burn_drive* drive);
 
 // The final event of a job that failed: WriteError with the number and a description.
 std::function<void()> ErrorEvent(CDWriterXP& writer, int number, const char* description);

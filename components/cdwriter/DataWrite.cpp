@@ -137,7 +137,7 @@ std::function<void()> WriteDataSession(JobThread& job, CDWriterXP& writer, HeldD
     if (attached) iso_image_unref(attached);
     if (attached != image.Image()) {
         IsoImage* disk = ReadDiscImage(held);
-            if (!disk || !image.CopyInto(disk)) {
+        if (!disk || !image.CopyInto(disk)) {
             if (disk) iso_image_unref(disk);
             return ErrorEvent(writer, Err::ImageFailed, "The image could not be laid out.");
         }
@@ -178,16 +178,18 @@ std::function<void()> WriteDataSession(JobThread& job, CDWriterXP& writer, HeldD
     const BurnEnd end = StartBurn(drive, [&] { isoburn_disc_write(writeOptions, disc); })
         ? WatchBurn(job, writer, DriveSource(drive), track, options.finalizeDisc, [drive](int) { return FifoPercent(drive); })
         : BurnEnd::Failed;
-    // A write that stopped early leaves the image's producer waiting to hand on more.
+    // A write that stopped early leaves the image's producer waiting to hand on more. libisofs.h,
+    // iso_image_create_burn_source: the generator thread ends by the source's cancel(); libisoburn.h,
+    // isoburn_cancel_prepared_write: once it returns 0 or 1, that thread has ended.
     if (end != BurnEnd::Done) isoburn_cancel_prepared_write(drive, nullptr, 0);
     isoburn_sync_after_write(drive, nullptr, 0);
-    if (end == BurnEnd::Done && !options.testWrite && isoburn_activate_session(drive) <= 0) {
-        burn_disc_free(disc);
-        burn_write_opts_free(writeOptions);
-        return ErrorEvent(writer, Err::WriteFailed, "The new session could not be completed.");
-    }
     burn_disc_free(disc);
+    // The recording library's write thread may still be on its way out, using the drive and the
+    // options, after the drive has said it is idle.
+    job.WaitForHelpers();
     burn_write_opts_free(writeOptions);
+    if (end == BurnEnd::Done && !options.testWrite && isoburn_activate_session(drive) <= 0)
+        return ErrorEvent(writer, Err::WriteFailed, "The new session could not be completed.");
     if (end == BurnEnd::Cancelled) return Cancelled(writer);
     if (end == BurnEnd::Failed) return ErrorEvent(writer, Err::WriteFailed, "The disc could not be written.");
     RecordState(held, options);
@@ -238,12 +240,15 @@ std::function<void()> WriteIsoFileToDisc(JobThread& job, CDWriterXP& writer, Hel
             result = Complete(writer);
         }
     }
-    burn_write_opts_free(writeOptions);
     burn_track_free(track);
     burn_session_free(session);
     burn_disc_free(disc);
+    // libburn.h, burn_fifo_source_new: the fifo is disposed by burn_source_free; its worker thread,
+    // which a write that ended early leaves waiting for a reader, is stopped with it.
     if (fifo) burn_source_free(fifo);
     burn_source_free(source);
+    job.WaitForHelpers();
+    burn_write_opts_free(writeOptions);
     return result;
 }
 

@@ -163,6 +163,10 @@ void* Open(const char* path, std::int64_t* frames)
     else if (s->format->duration != AV_NOPTS_VALUE) seconds = s->format->duration / double(AV_TIME_BASE);
     // Not one CD frame of sound, or a length no file could have.
     if (!(seconds * CdRate >= 0.5) || seconds * CdRate > 1e15) return nullptr;
+    // A header may promise sound that is not there (a WAV whose data is less than one whole frame
+    // of its own): what is decoded first is kept for the first read.
+    s->Fill();
+    if (s->pending.size() - s->pendingAt < 2) return nullptr;
     *frames = static_cast<std::int64_t>(seconds * CdRate + 0.5);
     return s.release();
 }

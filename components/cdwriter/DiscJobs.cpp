@@ -43,7 +43,7 @@ std::function<void()> EraseDiscJob(JobThread& job, CDWriterXP& writer, HeldDrive
         WriteRecorderState(held.Which(), RecorderState::Complete);
     } else if (info.status != 0) {
         isoburn_disc_erase(held.Drive(), quick ? 1 : 0);
-        WaitIdle(held.Drive());
+        WaitIdle(job, held.Drive());
         if (isoburn_disc_get_status(held.Drive()) != BURN_DISC_BLANK)
             return ErrorEvent(writer, Err::EraseFailed, "The disc could not be erased.");
     }
@@ -66,7 +66,7 @@ std::function<void()> CloseDiscJob(JobThread& job, CDWriterXP& writer, HeldDrive
         burn_write_opts* options = burn_write_opts_new(held.Drive());
         burn_write_opts_set_multi(options, disc ? 0 : 1);
         const int closed = burn_disc_close_damaged(options, 1);
-        WaitIdle(held.Drive());
+        WaitIdle(job, held.Drive());
         burn_write_opts_free(options);
         if (closed <= 0) return ErrorEvent(writer, Err::CloseFailed, "The session could not be closed.");
     }

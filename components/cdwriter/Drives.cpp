@@ -70,6 +70,7 @@ constexpr qint64 kImageBlock = 2048;
 constexpr qint64 kLeadBlocks = 32;
 constexpr qint64 kSessionAlignment = 32;
 constexpr qint64 kDescriptorOffset = 16;
+constexpr int kMaxSessions = 99;
 
 // The length in blocks that a primary volume descriptor at the block gives; none when there is none.
 std::optional<qint64> VolumeBlocksAt(QIODevice& image, qint64 block)
@@ -120,7 +121,7 @@ bool RecorderImageReadable(QIODevice& image)
     if (!whole) return true;
     qint64 next = kLeadBlocks;
     bool probeEarlier = false;
-    while (next < *whole) {
+    for (int sessions = 1; next < *whole; ++sessions) {
         const qint64 from = next;
         // Where the previous session ended on a 16-block boundary, its successor may start there.
         std::optional<qint64> blocks = probeEarlier ? VolumeBlocksAt(image, next) : std::nullopt;
@@ -128,6 +129,9 @@ bool RecorderImageReadable(QIODevice& image)
         else blocks = VolumeBlocksAt(image, next + kDescriptorOffset);
         // The chain ends where no header follows; the library stops there too.
         if (!blocks) return true;
+        // A CD holds at most 99 tracks, so no more sessions; a longer chain is damaged, and the
+        // library would follow it for seconds on every look at the disc.
+        if (sessions > kMaxSessions) return false;
         // Past what a 32-bit block address holds the library's own sums go astray.
         if (*blocks > INT_MAX - next) return false;
         qint64 length = *blocks;

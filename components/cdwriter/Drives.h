@@ -74,8 +74,9 @@ private:
 // Taking such a drive, the library follows the chain of session headers from the one at the start
 // of the file, each header giving the length of its session; a session that claims no length (or
 // one that leads backwards) keeps it reading the same header for ever, on the thread that asked.
-// This walks the chain as the library does and refuses one that does not lead forward. A file
-// without the header at its start is no chain and is taken as it is.
+// This walks the chain as the library does and refuses one that does not lead forward, or that
+// holds more than the 99 sessions a CD can. A file without the header at its start is no chain and
+// is taken as it is.
 bool RecorderImageReadable(QIODevice& image);
 bool RecorderImageReadable(const QString& file);
 

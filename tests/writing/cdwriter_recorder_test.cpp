@@ -1,11 +1,19 @@
 // The writer component on the disc-image recorder: sessions, import, erase, close and cancel.
 #include "components/cdwriter/CDWriterXP.h"
+#include "tests/support/TestChild.h"
 #include "tests/support/TestFiles.h"
 #include "tests/writing/WriterFixture.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <map>
 
 TEST(CDWriterRecorder, TheRecorderIsListedAndStartsBlank)
 {
@@ -221,4 +229,130 @@ TEST(CDWriterRecorder, AnIsoFileGoesOntoABlankDiscOnly)
     ASSERT_TRUE(ExtractImage(f.image, out));
     EXPECT_EQ(Read(out + QStringLiteral("/a.txt")), Read(f.dir.file(QStringLiteral("a.txt"))));
     EXPECT_EQ(Read(out + QStringLiteral("/b.txt")), Read(f.dir.file(QStringLiteral("b.txt"))));
+}
+
+namespace {
+
+// The threads of this process, by their ids.
+QStringList Threads() { return QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot); }
+
+} // namespace
+
+// Run only as the child of the test below: writes a data or an audio disc to the recorder, cancels
+// the write at the point named (or ends the process in the middle of it), destroys the writer and
+// ends the process. It prints the write's last event, and fails when a thread that the write
+// started still runs once its last event has come.
+TEST(CDWriterChild, CancelsAWriteAndEnds)
+{
+    const QStringList argument = TestChildArgument().split(QLatin1Char('|'));
+    if (argument.size() != 3) GTEST_SKIP() << "run by CDWriterRecorder.ACancelledWriteLetsTheProgramEndCleanly";
+    const QString kind = argument[0];
+    const QString point = argument[1];
+    const QString source = argument[2];
+    QString end;
+    QStringList left;
+    {
+        RecorderFixture f;
+        CDWriterXP* writer = f.writer.get();
+        const QStringList before = Threads();
+        const auto cancel = [writer] { writer->AbortWrite(); };
+        if (kind == QLatin1String("data")) {
+            ASSERT_TRUE(writer->AddFile(QStringLiteral("/big.bin"), source));
+            writer->setCacheImage(false);
+            // At 48x the recorder writes 16 MB, then waits for the drive's speed to catch up.
+            writer->SetSpeed(48);
+            if (point == QLatin1String("early")) QObject::connect(writer, &CDWriterXP::CreatingDirectories, cancel);
+            if (point == QLatin1String("closing")) QObject::connect(writer, &CDWriterXP::ClosingSession, cancel);
+        } else {
+            ASSERT_TRUE(writer->AddTrack(source, 1));
+            writer->setWriteType(0);
+            // Without caching, the track is decoded while it is written.
+            writer->setCacheFiles(point == QLatin1String("early"));
+            if (point == QLatin1String("early")) QObject::connect(writer, &CDWriterXP::CachingStarted, cancel);
+            if (point == QLatin1String("closing")) QObject::connect(writer, &CDWriterXP::ClosingDisc, cancel);
+        }
+        if (point == QLatin1String("mid") || point == QLatin1String("exit")) {
+            QObject::connect(writer, &CDWriterXP::WriteProgress, [writer, point](int, qint64 written, int) {
+                if (written == 0) return;
+                if (point == QLatin1String("exit")) std::exit(0);
+                writer->AbortWrite();
+            });
+        }
+        ASSERT_TRUE(writer->StartWrite());
+        end = f.WaitForEnd();
+        for (const QString& thread : Threads())
+            if (!before.contains(thread)) left << Read(QStringLiteral("/proc/self/task/%1/comm").arg(thread)).trimmed();
+    }
+    std::fputs(end.toUtf8().append('\n').constData(), stdout);
+    if (!left.isEmpty()) {
+        std::fputs(("threads still running after the write's end: " + left.join(QLatin1Char(' ')) + '\n').toUtf8().constData(), stdout);
+        std::exit(4);
+    }
+    std::exit(end == QLatin1String("WriteCancelled") || end == QLatin1String("WriteComplete") ? 0 : 3);
+}
+
+// The recording library runs a write on threads of its own, some of which outlive what it reports
+// of the write; the process must not end while one runs. Each case is a process of its own that a
+// user ends after cancelling a write at one point of it, or in the middle of a write.
+TEST(CDWriterRecorder, ACancelledWriteLetsTheProgramEndCleanly)
+{
+    TempDir dir;
+    // A file of zeros that takes no room on the disk.
+    const QString data = dir.file(QStringLiteral("big.bin"));
+    {
+        QFile file(data);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(20 << 20));
+    }
+    const QString mp3 = dir.file(QStringLiteral("tone.mp3"));
+    RunTool(QStringLiteral("ffmpeg"), {"-v", "error", "-y", "-f", "lavfi", "-i", "sine=frequency=440:duration=30:sample_rate=44100",
+        "-ac", "2", "-b:a", "128k", mp3});
+    ASSERT_TRUE(QFileInfo::exists(mp3));
+
+    const std::vector<std::pair<QString, QString>> cases {{"data", "early"}, {"data", "mid"}, {"data", "closing"},
+        {"data", "exit"}, {"audio", "early"}, {"audio", "mid"}, {"audio", "closing"}};
+    constexpr int kRounds = 8;
+    constexpr std::size_t kAtOnce = 7;
+    std::vector<QString> queue;
+    for (int round = 0; round < kRounds; ++round)
+        for (const auto& [kind, point] : cases)
+            queue.push_back(kind + QLatin1Char('|') + point + QLatin1Char('|') + (kind == QLatin1String("data") ? data : mp3));
+
+    struct Child {
+        QString name;
+        std::unique_ptr<QProcess> process;
+        QDeadlineTimer hang;
+    };
+    std::vector<Child> running;
+    std::map<QString, int> cancelled;
+    // A child that ends in the middle of a write leaves its files behind: they go with this folder.
+    const QByteArray temp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", dir.path().toLocal8Bit());
+    const auto restore = qScopeGuard([&] {
+        if (temp.isNull()) qunsetenv("TMPDIR");
+        else qputenv("TMPDIR", temp);
+    });
+    while (!queue.empty() || !running.empty()) {
+        while (!queue.empty() && running.size() < kAtOnce) {
+            running.push_back({queue.back().section(QLatin1Char('|'), 0, 1),
+                StartTestChild(QStringLiteral("CDWriterChild.CancelsAWriteAndEnds"), queue.back()), QDeadlineTimer(300000)});
+            queue.pop_back();
+        }
+        for (auto child = running.begin(); child != running.end();) {
+            if (!child->process->waitForFinished(10)) {
+                ASSERT_FALSE(child->hang.hasExpired()) << child->name.toStdString() << ": the process did not end";
+                ++child;
+                continue;
+            }
+            const QString output = QString::fromUtf8(child->process->readAllStandardOutput());
+            const bool normal = child->process->exitStatus() == QProcess::NormalExit;
+            EXPECT_TRUE(normal && child->process->exitCode() == 0)
+                << child->name.toStdString() << ": the process ended with " << (normal ? "status " : "a signal ")
+                << child->process->exitCode() << "\n" << output.right(2000).toStdString()
+                << child->process->readAllStandardError().right(2000).toStdString();
+            if (output.contains(QLatin1String("WriteCancelled"))) ++cancelled[child->name];
+            child = running.erase(child);
+        }
+    }
+    // The write of the middle of the data disc lasts seconds at its speed: cancelled, not completed.
+    EXPECT_GT(cancelled[QStringLiteral("data|mid")], 0);
 }

@@ -37,6 +37,26 @@ QByteArray DamagedRecorderFile()
     return file;
 }
 
+// A recorder file whose chain of sessions is whole: the header at its start covers them all, and
+// each session of 32 blocks starts where the one before it ends. The file takes the room of the
+// headers only.
+void WriteSessionChain(const QString& path, int sessions)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(qint64(32 + 32 * sessions) * 2048));
+    const auto descriptor = [&](qint64 block, quint32 blocks) {
+        QByteArray head(88, '\0');
+        head[0] = 1;
+        std::memcpy(head.data() + 1, "CD001", 5);
+        head[6] = 1;
+        qToLittleEndian(blocks, head.data() + 80);
+        qToBigEndian(blocks, head.data() + 84);
+        ASSERT_TRUE(file.seek(block * 2048) && file.write(head) == head.size());
+    };
+    descriptor(16, quint32(32 + 32 * sessions));
+    for (int session = 0; session < sessions; ++session) descriptor(32 + 32 * session + 16, 32);
+}
+
 } // namespace
 
 TEST(DiscInfo, AnOpenSessionIsTheOnlyOneThatCanBeClosedAndClosingCannotBeInterrupted)
@@ -147,4 +167,31 @@ TEST(DiscInfo, ADamagedRecorderFileIsReportedAtOnceAndTheWindowClosesNormally)
     EXPECT_TRUE(w.Unload());
     qunsetenv("TESSEL_RECORDER");
     EXPECT_TRUE(Read(image) == DamagedRecorderFile()) << "the file is left as it was";
+}
+
+TEST(DiscInfo, ARecorderFileOfMoreSessionsThanACdHoldsIsDamaged)
+{
+    ScriptedUser user;
+    TempDir dir;
+    const QString image = dir.file(QStringLiteral("recorder.iso"));
+    qputenv("TESSEL_RECORDER", image.toUtf8());
+    frmBurnData& w = forms::Instance<frmBurnData>();
+    w.Load();
+    w.cboDevices->setListIndex(w.cboDevices->ListCount() - 1);
+
+    // As many sessions as a CD holds: the disc and its sessions are shown.
+    WriteSessionChain(image, 99);
+    frmDataDiscInfo& info = forms::Instance<frmDataDiscInfo>();
+    w.mnuCDRecorderDiscInfo_Click();
+    ASSERT_TRUE(forms::Instances::Exists<frmDataDiscInfo>()) << LastPrompt(user).toStdString();
+    EXPECT_EQ(info.lblValueSessions->Caption(), QStringLiteral("99"));
+    info.Unload();
+
+    // One more, and the chain is a damaged one, refused before the library follows it.
+    WriteSessionChain(image, 100);
+    w.mnuCDRecorderDiscInfo_Click();
+    EXPECT_EQ(LastPrompt(user), QStringLiteral("No Media Loaded...Cannot Get Disc Info!"));
+    EXPECT_FALSE(forms::Instances::Exists<frmDataDiscInfo>());
+    EXPECT_TRUE(w.Unload());
+    qunsetenv("TESSEL_RECORDER");
 }
