@@ -123,7 +123,11 @@ void JobThread::WaitDelivered()
 
 void JobThread::WaitForHelpers() const
 {
-    while (OtherThreadsNamed(name_) > 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    // A library thread that never ends (none does today) must not hold the job's end for ever: after
+    // a minute the job ends regardless.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (OtherThreadsNamed(name_) > 0 && std::chrono::steady_clock::now() < giveUp)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
 } // namespace cdwriter
