@@ -225,6 +225,20 @@ TEST_F(FullScreenAndAutoHide, InFullScreenTheMenuBarGoesAndTheVideoAreaGrowsFrom
     EXPECT_FALSE(CursorBlank()) << "leaving full screen shows the cursor";
 }
 
+TEST_F(FullScreenAndAutoHide, TheKeysWorkWhileTheMenuBarIsHidden)
+{
+    frm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frm.get()));
+    QTest::keyClick(frm.get(), Qt::Key_F2);
+    ASSERT_TRUE(frm->FullScreen);
+    // Left alone for a while, the menu bar goes; F2 (View, Full Screen) still leaves full screen.
+    emit frm->tmrMax->Tick();
+    ASSERT_TRUE(MenusHidden());
+    QTest::keyClick(frm.get(), Qt::Key_F2);
+    EXPECT_FALSE(frm->FullScreen);
+    EXPECT_TRUE(MenusShown());
+}
+
 TEST_F(FullScreenAndAutoHide, AMouseMoveDuringTheSlideStopsIt)
 {
     emit frm->tmrMax->Tick();
