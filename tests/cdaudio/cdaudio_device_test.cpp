@@ -1,6 +1,7 @@
 #include "platform/mci/CdAudioDevice.h"
 #include "platform/mci/Errors.h"
 #include "tests/cdaudio/DiscImage.h"
+#include "tests/support/Patience.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestFiles.h"
 #include "tests/tools/SoundTest.h"
@@ -87,9 +88,10 @@ TEST_F(CdAudioDeviceTest, PlaysPausesResumesAndStops)
     EXPECT_EQ(Ask(cd, QStringLiteral("status mode")), QStringLiteral("playing"));
     // The sound server may take a moment to start the stream.
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return Ask(cd, QStringLiteral("status position")) >= QStringLiteral("02:00:01"); }, 8000));
+        [&] { return Ask(cd, QStringLiteral("status position")) >= QStringLiteral("02:00:01"); }, Patience));
     const QString playing = Ask(cd, QStringLiteral("status position"));
-    EXPECT_TRUE(playing.startsWith(QStringLiteral("02:00:01"))) << playing.toStdString();
+    EXPECT_TRUE(playing >= QStringLiteral("02:00:01") && playing.startsWith(QStringLiteral("02:")))
+        << playing.toStdString();
 
     Ask(cd, QStringLiteral("pause"));
     EXPECT_EQ(Ask(cd, QStringLiteral("status mode")), QStringLiteral("paused"));
@@ -102,7 +104,9 @@ TEST_F(CdAudioDeviceTest, PlaysPausesResumesAndStops)
     EXPECT_EQ(Ask(cd, QStringLiteral("status mode")), QStringLiteral("playing"));
     Ask(cd, QStringLiteral("stop wait"));
     EXPECT_EQ(Ask(cd, QStringLiteral("status mode")), QStringLiteral("stopped"));
-    EXPECT_TRUE(Ask(cd, QStringLiteral("status position")).startsWith(QStringLiteral("02:00:01")));
+    const QString stopped = Ask(cd, QStringLiteral("status position"));
+    EXPECT_TRUE(stopped >= paused && stopped.startsWith(QStringLiteral("02:")))
+        << "played on from the pause, stopped there";
 
     // A seek while playing stops playback there.
     Ask(cd, QStringLiteral("play from 3"));
@@ -122,13 +126,13 @@ TEST_F(CdAudioDeviceTest, TheDiscStaysInWhileItStartsAndAJumpIsReportedAtOnce)
     for (int i = 0; i < 20; ++i)
         ASSERT_EQ(Ask(cd, QStringLiteral("status media present")).toStdString(), "true");
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return Ask(cd, QStringLiteral("status position")) >= QStringLiteral("01:00:01"); }, 8000));
+        [&] { return Ask(cd, QStringLiteral("status position")) >= QStringLiteral("01:00:01"); }, Patience));
 
     Ask(cd, QStringLiteral("play from 3"), &error);
     EXPECT_EQ(error, 0);
-    EXPECT_TRUE(Ask(cd, QStringLiteral("status position")).startsWith(QStringLiteral("03:00:00")));
+    EXPECT_TRUE(Ask(cd, QStringLiteral("status position")).startsWith(QStringLiteral("03:00:0")));
     Ask(cd, QStringLiteral("play from 2"));
-    EXPECT_TRUE(Ask(cd, QStringLiteral("status position")).startsWith(QStringLiteral("02:00:00")));
+    EXPECT_TRUE(Ask(cd, QStringLiteral("status position")).startsWith(QStringLiteral("02:00:0")));
     EXPECT_EQ(Ask(cd, QStringLiteral("status mode")), QStringLiteral("playing"));
 }
 
@@ -204,7 +208,7 @@ TEST_F(CdAudioDeviceTest, OnADiscThatStartsWithDataTracksPositionsAndSoundAgree)
     Ask(cd, QStringLiteral("play from 3"), &error);
     ASSERT_EQ(error, 0);
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return Ask(cd, QStringLiteral("status position")) >= QStringLiteral("03:00:00:30"); }, 8000));
+        [&] { return Ask(cd, QStringLiteral("status position")) >= QStringLiteral("03:00:00:30"); }, Patience));
     EXPECT_TRUE(Ask(cd, QStringLiteral("status position")).startsWith(QStringLiteral("03:00:0")));
     if (sink.Ready()) {
         const double heard = ToneFrequency(RecordWhatIsHeard(sink, 1000), 44100);
@@ -229,7 +233,7 @@ TEST_F(CdAudioDeviceTest, ACueSheetIsFollowedToItsDataFileAndABadOneIsAnError)
         Ask(cd, QStringLiteral("play from 2"), &error);
         EXPECT_EQ(error, 0);
         EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return Ask(cd, QStringLiteral("status position")) >= QStringLiteral("02:00:00:30"); }, 8000));
+            [&] { return Ask(cd, QStringLiteral("status position")) >= QStringLiteral("02:00:00:30"); }, Patience));
         Ask(cd, QStringLiteral("stop"));
     }
 
@@ -337,7 +341,8 @@ public:
 
     // Plays heard into the disc's last hundredth of a second.
     int EndsHeard() const { return ends_; }
-    qsizetype DiscFramesHeard() const { return discFrames_; }
+    // Frames of the disc heard before its last hundredth of a second.
+    qsizetype FramesBeforeTheEndHeard() const { return framesBeforeEnd_; }
     // Frames heard since the disc's end was last heard.
     qsizetype FramesSinceEnd() const { return done_ - lastEnd_; }
     qsizetype StrayFrames() const { return stray_; }
@@ -361,7 +366,7 @@ private:
         if (atEnd && !inEnd_) ++ends_;
         if (atEnd) lastEnd_ = done_ + 1;
         inEnd_ = atEnd;
-        ++discFrames_;
+        if (!atEnd) ++framesBeforeEnd_;
         next_ = at + 1;
     }
 
@@ -373,7 +378,7 @@ private:
     bool inEnd_ = false;
     int ends_ = 0;
     qsizetype lastEnd_ = 0;
-    qsizetype discFrames_ = 0;
+    qsizetype framesBeforeEnd_ = 0;
     qsizetype stray_ = 0;
     qsizetype firstStray_ = 0;
 };
@@ -427,22 +432,25 @@ TEST_F(CdAudioDeviceTest, PlayingToTheEndOfTheDiscSoundsTheDiscThenSilenceOnly)
         };
         for (int play = 1; play <= 10; ++play) {
             ASSERT_EQ(playFrom(10000 + 997 * play), 0);
-            const qsizetype before = listener.DiscFramesHeard();
+            // The middle itself must be heard: on a busy machine the recording may still bring
+            // the end of the play before.
+            const qsizetype before = listener.FramesBeforeTheEndHeard();
             EXPECT_TRUE(QTest::qWaitFor(
                 [&] {
                     listen();
-                    return listener.DiscFramesHeard() - before >= 44100 / 4;
+                    return listener.FramesBeforeTheEndHeard() - before >= 44100 / 4;
                 },
-                8000));
+                Patience));
             ASSERT_EQ(playFrom(30000), 0);
             EXPECT_TRUE(QTest::qWaitFor(
                 [&] {
                     listen();
                     return listener.EndsHeard() >= play;
                 },
-                15000))
+                Patience))
                 << "play " << play << " never reached the end of the disc";
-            EXPECT_TRUE(QTest::qWaitFor([&] { return Ask(cd, QStringLiteral("status mode")) == QStringLiteral("stopped"); }, 8000));
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] { return Ask(cd, QStringLiteral("status mode")) == QStringLiteral("stopped"); }, Patience));
         }
         // A moment more: nothing but silence follows the last end.
         EXPECT_TRUE(QTest::qWaitFor(
@@ -450,7 +458,7 @@ TEST_F(CdAudioDeviceTest, PlayingToTheEndOfTheDiscSoundsTheDiscThenSilenceOnly)
                 listen();
                 return listener.FramesSinceEnd() >= 44100 / 2;
             },
-            8000));
+            Patience));
     }
     parec.terminate();
     parec.waitForFinished();
