@@ -20,16 +20,18 @@ const QString SysInfoLocationKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared T
 const char* const SysInfoTools[] = {"hardinfo2", "hardinfo", "kinfocenter", "lshw-gtk"};
 
 // Our registry store learns where this desktop's system-information tool is, the first time it
-// is asked for and one is installed.
-void RecordSysInfoTool()
+// is asked for and one is installed. Gives the tool found when the store could not keep it (its
+// file cannot be written, on a full disk), so that it starts all the same; otherwise nothing.
+QString UnrecordedSysInfoTool()
 {
-    if (registry::QueryValue(registry::HKEY_LOCAL_MACHINE, SysInfoKey, QStringLiteral("PATH"))) return;
+    if (registry::QueryValue(registry::HKEY_LOCAL_MACHINE, SysInfoKey, QStringLiteral("PATH"))) return {};
     for (const char* tool : SysInfoTools) {
         const QString path = QStandardPaths::findExecutable(QString::fromLatin1(tool));
         if (path.isEmpty()) continue;
-        registry::SetValue(registry::HKEY_LOCAL_MACHINE, SysInfoKey, QStringLiteral("PATH"), path);
-        return;
+        if (registry::SetValue(registry::HKEY_LOCAL_MACHINE, SysInfoKey, QStringLiteral("PATH"), path)) return {};
+        return path;
     }
+    return {};
 }
 
 } // namespace
@@ -138,8 +140,12 @@ void frmAbout::tmrCpu_Timer()
 
 void frmAbout::StartSysInfo()
 {
-    RecordSysInfoTool();
+    const QString unrecorded = UnrecordedSysInfoTool();
     const auto unavailable = [] { forms::MsgBox(QStringLiteral("System Information Is Unavailable At This Time")); };
+    if (!unrecorded.isEmpty()) {
+        if (!QProcess::startDetached(unrecorded, {})) unavailable();
+        return;
+    }
     QString path;
     if (GetKeyValue(registry::HKEY_LOCAL_MACHINE, SysInfoKey, QStringLiteral("PATH"), path)) {
         if (!QProcess::startDetached(path, {})) unavailable();

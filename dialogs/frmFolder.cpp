@@ -6,6 +6,7 @@
 #include "platform/files/Drives.h"
 #include "platform/forms/DoEvents.h"
 #include "platform/forms/RuntimeError.h"
+#include "platform/registry/Registry.h"
 #include "platform/registry/ShellFolders.h"
 #include "player/frmPlayer.h"
 #include "tools/ToolWindowSetup.h"
@@ -27,8 +28,14 @@ const QString DocumentsKey = QStringLiteral("My Documents");
 const QString ComputerKey = QStringLiteral("My Computer");
 constexpr double MinimumSize = 2500;
 
+// False when the registry could not keep the desktop's own folders at load (its file cannot be
+// written, on a full disk): those it lacks are then taken from the desktop directly.
+bool ShellFoldersKept = true;
+
 QString ShellFolder(const QString& name)
 {
+    if (!ShellFoldersKept && !registry::QueryValue(registry::HKEY_CURRENT_USER, registry::ShellFoldersKey, name))
+        return registry::UserFolder(name);
     return modRegistry::GetStringKey(registry::HKEY_CURRENT_USER, registry::ShellFoldersKey, name);
 }
 
@@ -121,7 +128,7 @@ void frmFolder::Form_Load()
     ArrangeControls();
 
     // The desktop's own user folders stand in for the shell folders where the registry has none.
-    registry::FillShellFolders();
+    ShellFoldersKept = registry::FillShellFolders();
     AddRootNodes();
 
     forms::IgnoreErrors run;

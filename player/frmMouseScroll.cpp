@@ -3,6 +3,7 @@
 #include "components/skin/Skin.h"
 #include "platform/files/DelimitedFile.h"
 #include "platform/files/ProgramFolder.h"
+#include "platform/forms/MsgBox.h"
 #include "platform/forms/RuntimeError.h"
 #include "tools/ToolWindowSetup.h"
 
@@ -76,6 +77,8 @@ void frmMouseScroll::Form_Load()
 void frmMouseScroll::Form_Unload(int& /*cancel*/)
 {
     // A settings file that can't be written is left as it was; the window closes all the same.
-    files::WriteRecord(files::ProgramFile(SettingsFile),
-        {Option1->Value(), Option2->Value(), Option3->Value(), Option4->Value(), txtSec->Text()});
+    const QString path = files::ProgramFile(SettingsFile);
+    if (!files::WriteRecord(
+            path, {Option1->Value(), Option2->Value(), Option3->Value(), Option4->Value(), txtSec->Text()}))
+        forms::SettingsNotSaved(QStringLiteral("The mouse scroll settings"), path);
 }

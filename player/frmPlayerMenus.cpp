@@ -1,6 +1,7 @@
 // The player's menu bar and its context menu, with their design captions, check marks and keys.
 #include "player/frmPlayer.h"
 
+#include <QAction>
 #include <QMenuBar>
 
 using forms::MenuItem;
@@ -109,6 +110,12 @@ void frmPlayer::CreateMenus()
     mnuCustomCopyTo = item(mnuCustom, "Copy To...");
     mnuCustomSep03 = item(mnuCustom, "-");
     mnuCustomExit = item(mnuCustom, "Exit");
+
+    // The window itself holds the keys of the menu bar's items too, so that they keep working
+    // while the idle pass in full screen has hidden and disabled the menus (Qt takes an item's
+    // key only from a visible, enabled place): F2 leaves full screen whether or not the bar shows.
+    for (QAction* action : bar->findChildren<QAction*>())
+        if (!action->shortcut().isEmpty()) addAction(action);
 
     // The recent-file items show only when they hold a file.
     for (MenuItem* recent : {mnuFileLast, mnuFileLast2, mnuFileLast3, mnuFileLast4})

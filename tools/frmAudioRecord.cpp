@@ -130,14 +130,16 @@ void frmAudioRecord::ReadStoredSettings()
     WaveAutomaticSave = StoredBoolean(QStringLiteral("WaveAutomaticSave"), true);
 }
 
-void frmAudioRecord::StoreSettings()
+bool frmAudioRecord::StoreSettings()
 {
-    settings::SaveSetting(App, Section, QStringLiteral("Rate"), QString::number(Rate));
-    settings::SaveSetting(App, Section, QStringLiteral("Channels"), QString::number(Channels));
-    settings::SaveSetting(App, Section, QStringLiteral("Resolution"), QString::number(Resolution));
-    settings::SaveSetting(App, Section, QStringLiteral("WaveFileName"), WaveFileName);
-    settings::SaveSetting(App, Section, QStringLiteral("WaveAutomaticSave"),
-        WaveAutomaticSave ? QStringLiteral("True") : QStringLiteral("False"));
+    return settings::SaveSettings(App, Section,
+        {
+            {QStringLiteral("Rate"), QString::number(Rate)},
+            {QStringLiteral("Channels"), QString::number(Channels)},
+            {QStringLiteral("Resolution"), QString::number(Resolution)},
+            {QStringLiteral("WaveFileName"), WaveFileName},
+            {QStringLiteral("WaveAutomaticSave"), WaveAutomaticSave ? QStringLiteral("True") : QStringLiteral("False")},
+        });
 }
 
 void frmAudioRecord::Form_Load()
@@ -362,6 +364,7 @@ void frmAudioRecord::Form_Unload(int& /*cancel*/)
 {
     Timer2->setEnabled(false);
     CloseWaveDevice();
-    StoreSettings();
+    if (!StoreSettings())
+        forms::SettingsNotSaved(QStringLiteral("The sound recorder's settings"), settings::StorePath(App));
     PendingRename();
 }

@@ -37,9 +37,10 @@ public:
     void cmdSettings_Click();
     void Timer2_Timer();
 
-    // The recorder's five stored settings, with their defaults where none is stored.
+    // The recorder's five stored settings, with their defaults where none is stored. Storing them
+    // is false when the store's file could not be written.
     static void ReadStoredSettings();
-    static void StoreSettings();
+    static bool StoreSettings();
     // The name an automatic save of a programmed recording gets.
     static QString AutomaticSaveName();
 

@@ -164,47 +164,48 @@ void CaptureEngine::Frame(const AVFrame* frame, std::int64_t sinceStartUs)
         if (Recorder* r = recorder_.get()) {
             if (r->startUs < 0) r->startUs = sinceStartUs;
             const double seconds = double(sinceStartUs - r->startUs) / 1e6;
-            if (r->limit > 0 && seconds >= r->limit) {
-                stopRecording_ = true;
-            } else {
-                const std::int64_t pts = std::llround(seconds * r->rate);
-                if (pts > r->lastPts) {
-                    AVFrame* ready = const_cast<AVFrame*>(frame);
-                    if (frame->format != r->encoder->pix_fmt || frame->width != r->encoder->width
-                        || frame->height != r->encoder->height) {
-                        if (!r->scaler || r->scaledFrom != frame->format || r->fromWidth != frame->width
-                            || r->fromHeight != frame->height) {
-                            r->scaler.reset(sws_getContext(frame->width, frame->height, AVPixelFormat(frame->format),
-                                r->encoder->width, r->encoder->height, r->encoder->pix_fmt, SWS_BICUBIC, nullptr,
-                                nullptr, nullptr));
-                            r->scaledFrom = frame->format;
-                            r->fromWidth = frame->width;
-                            r->fromHeight = frame->height;
-                        }
-                        av_frame_unref(r->scaled.get());
-                        r->scaled->format = r->encoder->pix_fmt;
-                        r->scaled->width = r->encoder->width;
-                        r->scaled->height = r->encoder->height;
-                        if (r->scaler && av_frame_get_buffer(r->scaled.get(), 0) >= 0) {
-                            sws_scale(r->scaler.get(), frame->data, frame->linesize, 0, frame->height,
-                                r->scaled->data, r->scaled->linesize);
-                            ready = r->scaled.get();
-                        } else {
-                            ready = nullptr;
-                        }
+            // The frame that comes at or after the time limit ends the capture. Where the machine
+            // was too busy to read frames for the last moments before it, that frame stands in for
+            // them in the file's last place, so that the file lasts as long as the limit says.
+            const bool last = r->limit > 0 && seconds >= r->limit;
+            if (last) stopRecording_ = true;
+            const std::int64_t pts = last ? std::llround(r->limit * r->rate) - 1 : std::llround(seconds * r->rate);
+            if (pts > r->lastPts) {
+                AVFrame* ready = const_cast<AVFrame*>(frame);
+                if (frame->format != r->encoder->pix_fmt || frame->width != r->encoder->width
+                    || frame->height != r->encoder->height) {
+                    if (!r->scaler || r->scaledFrom != frame->format || r->fromWidth != frame->width
+                        || r->fromHeight != frame->height) {
+                        r->scaler.reset(
+                            sws_getContext(frame->width, frame->height, AVPixelFormat(frame->format), r->encoder->width,
+                                r->encoder->height, r->encoder->pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr));
+                        r->scaledFrom = frame->format;
+                        r->fromWidth = frame->width;
+                        r->fromHeight = frame->height;
                     }
-                    if (ready) {
-                        ready->pts = pts;
-                        ready->pict_type = AV_PICTURE_TYPE_NONE;
-                        if (r->encoder->flags & AV_CODEC_FLAG_QSCALE) ready->quality = r->encoder->global_quality;
-                    }
-                    if (!ready || !r->Encode(ready)) {
-                        r->error = QStringLiteral("The capture file could not be written");
-                        stopRecording_ = true;
+                    av_frame_unref(r->scaled.get());
+                    r->scaled->format = r->encoder->pix_fmt;
+                    r->scaled->width = r->encoder->width;
+                    r->scaled->height = r->encoder->height;
+                    if (r->scaler && av_frame_get_buffer(r->scaled.get(), 0) >= 0) {
+                        sws_scale(r->scaler.get(), frame->data, frame->linesize, 0, frame->height, r->scaled->data,
+                            r->scaled->linesize);
+                        ready = r->scaled.get();
                     } else {
-                        r->lastPts = pts;
-                        ++r->frames;
+                        ready = nullptr;
                     }
+                }
+                if (ready) {
+                    ready->pts = pts;
+                    ready->pict_type = AV_PICTURE_TYPE_NONE;
+                    if (r->encoder->flags & AV_CODEC_FLAG_QSCALE) ready->quality = r->encoder->global_quality;
+                }
+                if (!ready || !r->Encode(ready)) {
+                    r->error = QStringLiteral("The capture file could not be written");
+                    stopRecording_ = true;
+                } else {
+                    r->lastPts = pts;
+                    ++r->frames;
                 }
             }
         }

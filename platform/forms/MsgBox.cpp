@@ -15,4 +15,12 @@ QString InputBox(const QString& prompt, const QString& title, const QString& def
     return UI().InputBox(prompt, title, defaultText);
 }
 
+void SettingsNotSaved(const QString& what, const QString& path)
+{
+    MsgBox(what + QStringLiteral(" could not be saved to ") + path
+            + QStringLiteral(" (the disk may be full, or the folder not writable).\r\n")
+            + QStringLiteral("The next start uses the settings saved before."),
+        MsgBoxStyle::Critical);
+}
+
 } // namespace forms

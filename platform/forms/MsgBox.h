@@ -36,4 +36,8 @@ QString AppTitle();
 int MsgBox(const QString& prompt, int style = MsgBoxStyle::OKOnly, const QString& title = AppTitle());
 QString InputBox(const QString& prompt, const QString& title = AppTitle(), const QString& defaultText = {});
 
+// Tells the user, in one critical box, that a window's settings could not be written to the file
+// and that the next start will find those saved before.
+void SettingsNotSaved(const QString& what, const QString& path);
+
 } // namespace forms

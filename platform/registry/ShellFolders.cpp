@@ -11,20 +11,32 @@ const QString ShellFoldersKey = QStringLiteral("Software\\Microsoft\\Windows\\Cu
 
 namespace {
 
-void Fill(const QString& name, QStandardPaths::StandardLocation location)
+bool Fill(const QString& name)
 {
-    if (QueryValue(HKEY_CURRENT_USER, ShellFoldersKey, name)) return;
-    QString folder = QStandardPaths::writableLocation(location);
-    if (folder.isEmpty()) folder = QDir::homePath();
-    SetValue(HKEY_CURRENT_USER, ShellFoldersKey, name, folder);
+    if (QueryValue(HKEY_CURRENT_USER, ShellFoldersKey, name)) return true;
+    return SetValue(HKEY_CURRENT_USER, ShellFoldersKey, name, UserFolder(name));
 }
 
 } // namespace
 
-void FillShellFolders()
+bool FillShellFolders()
 {
-    Fill(QStringLiteral("Desktop"), QStandardPaths::DesktopLocation);
-    Fill(QStringLiteral("Personal"), QStandardPaths::DocumentsLocation);
+    const bool desktop = Fill(QStringLiteral("Desktop"));
+    const bool documents = Fill(QStringLiteral("Personal"));
+    return desktop && documents;
+}
+
+QString UserFolder(const QString& name)
+{
+    QStandardPaths::StandardLocation location;
+    if (name.compare(QStringLiteral("Desktop"), Qt::CaseInsensitive) == 0)
+        location = QStandardPaths::DesktopLocation;
+    else if (name.compare(QStringLiteral("Personal"), Qt::CaseInsensitive) == 0)
+        location = QStandardPaths::DocumentsLocation;
+    else
+        return {};
+    const QString folder = QStandardPaths::writableLocation(location);
+    return folder.isEmpty() ? QDir::homePath() : folder;
 }
 
 } // namespace registry

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <utility>
+#include <vector>
 
 // The per-user application settings store: one text value per application, section and key, kept
 // in an INI file per application in the user's configuration folder
@@ -11,8 +13,13 @@ namespace settings {
 QString GetSetting(
     const QString& appName, const QString& section, const QString& key, const QString& defaultValue = QString());
 
-// Stores the value; the file is rewritten whole, so a failed write leaves the previous one.
-void SaveSetting(const QString& appName, const QString& section, const QString& key, const QString& value);
+// Stores the values of one section together. The file is rewritten whole: when that fails (a full
+// disk, a folder that cannot be written) the previous file stays, GetSetting goes on giving its
+// values, and the result is false.
+bool SaveSettings(
+    const QString& appName, const QString& section, const std::vector<std::pair<QString, QString>>& values);
+// Stores one value, the same way.
+bool SaveSetting(const QString& appName, const QString& section, const QString& key, const QString& value);
 
 // Where an application's values are kept.
 QString StorePath(const QString& appName);

@@ -87,7 +87,7 @@ void DiscListener::Heard(qsizetype at)
     if (atEnd && !inEnd_) ++ends_;
     if (atEnd) lastEnd_ = done_ + 1;
     inEnd_ = atEnd;
-    ++discFrames_;
+    if (!atEnd) ++framesBeforeEnd_;
     next_ = at + 1;
 }
 

@@ -44,7 +44,8 @@ public:
 
     // Plays heard into the disc's last hundredth of a second.
     int EndsHeard() const { return ends_; }
-    qsizetype DiscFramesHeard() const { return discFrames_; }
+    // Frames of the disc heard before its last hundredth of a second.
+    qsizetype FramesBeforeTheEndHeard() const { return framesBeforeEnd_; }
     // Frames heard since the disc's end was last heard.
     qsizetype FramesSinceEnd() const { return done_ - lastEnd_; }
     qsizetype StrayFrames() const { return stray_; }
@@ -63,7 +64,7 @@ private:
     bool inEnd_ = false;
     int ends_ = 0;
     qsizetype lastEnd_ = 0;
-    qsizetype discFrames_ = 0;
+    qsizetype framesBeforeEnd_ = 0;
     qsizetype stray_ = 0;
     qsizetype firstStray_ = 0;
     std::vector<Run> runs_;

@@ -3,6 +3,7 @@
 #include "tests/cdaudio/DamagedDrive.h"
 #include "tests/cdaudio/DiscImage.h"
 #include "tests/cdaudio/DiscListener.h"
+#include "tests/support/Patience.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestFiles.h"
 #include "tests/tools/SoundTest.h"
@@ -153,9 +154,10 @@ TEST_F(CdAudioDeviceTest, PlaysPausesResumesAndStops)
     EXPECT_EQ(Ask(cd, QStringLiteral("status mode")), QStringLiteral("playing"));
     // The sound server may take a moment to start the stream.
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return Ask(cd, QStringLiteral("status position")) >= QStringLiteral("02:00:01"); }, 8000));
+        [&] { return Ask(cd, QStringLiteral("status position")) >= QStringLiteral("02:00:01"); }, Patience));
     const QString playing = Ask(cd, QStringLiteral("status position"));
-    EXPECT_TRUE(playing.startsWith(QStringLiteral("02:00:01"))) << playing.toStdString();
+    EXPECT_TRUE(playing >= QStringLiteral("02:00:01") && playing.startsWith(QStringLiteral("02:")))
+        << playing.toStdString();
 
     Ask(cd, QStringLiteral("pause"));
     EXPECT_EQ(Ask(cd, QStringLiteral("status mode")), QStringLiteral("paused"));
@@ -168,7 +170,9 @@ TEST_F(CdAudioDeviceTest, PlaysPausesResumesAndStops)
     EXPECT_EQ(Ask(cd, QStringLiteral("status mode")), QStringLiteral("playing"));
     Ask(cd, QStringLiteral("stop wait"));
     EXPECT_EQ(Ask(cd, QStringLiteral("status mode")), QStringLiteral("stopped"));
-    EXPECT_TRUE(Ask(cd, QStringLiteral("status position")).startsWith(QStringLiteral("02:00:01")));
+    const QString stopped = Ask(cd, QStringLiteral("status position"));
+    EXPECT_TRUE(stopped >= paused && stopped.startsWith(QStringLiteral("02:")))
+        << "played on from the pause, stopped there";
 
     // A seek while playing stops playback there.
     Ask(cd, QStringLiteral("play from 3"));
@@ -188,13 +192,13 @@ TEST_F(CdAudioDeviceTest, TheDiscStaysInWhileItStartsAndAJumpIsReportedAtOnce)
     for (int i = 0; i < 20; ++i)
         ASSERT_EQ(Ask(cd, QStringLiteral("status media present")).toStdString(), "true");
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return Ask(cd, QStringLiteral("status position")) >= QStringLiteral("01:00:01"); }, 8000));
+        [&] { return Ask(cd, QStringLiteral("status position")) >= QStringLiteral("01:00:01"); }, Patience));
 
     Ask(cd, QStringLiteral("play from 3"), &error);
     EXPECT_EQ(error, 0);
-    EXPECT_TRUE(Ask(cd, QStringLiteral("status position")).startsWith(QStringLiteral("03:00:00")));
+    EXPECT_TRUE(Ask(cd, QStringLiteral("status position")).startsWith(QStringLiteral("03:00:0")));
     Ask(cd, QStringLiteral("play from 2"));
-    EXPECT_TRUE(Ask(cd, QStringLiteral("status position")).startsWith(QStringLiteral("02:00:00")));
+    EXPECT_TRUE(Ask(cd, QStringLiteral("status position")).startsWith(QStringLiteral("02:00:0")));
     EXPECT_EQ(Ask(cd, QStringLiteral("status mode")), QStringLiteral("playing"));
 }
 
@@ -247,7 +251,7 @@ TEST_F(CdAudioDeviceTest, OnADiscThatStartsWithDataTracksPositionsAndSoundAgree)
     Ask(cd, QStringLiteral("play from 3"), &error);
     ASSERT_EQ(error, 0);
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return Ask(cd, QStringLiteral("status position")) >= QStringLiteral("03:00:00:30"); }, 8000));
+        [&] { return Ask(cd, QStringLiteral("status position")) >= QStringLiteral("03:00:00:30"); }, Patience));
     EXPECT_TRUE(Ask(cd, QStringLiteral("status position")).startsWith(QStringLiteral("03:00:0")));
     if (sink.Ready()) {
         const double heard = ToneFrequency(RecordWhatIsHeard(sink, 1000), 44100);
@@ -272,7 +276,7 @@ TEST_F(CdAudioDeviceTest, ACueSheetIsFollowedToItsDataFileAndABadOneIsAnError)
         Ask(cd, QStringLiteral("play from 2"), &error);
         EXPECT_EQ(error, 0);
         EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return Ask(cd, QStringLiteral("status position")) >= QStringLiteral("02:00:00:30"); }, 8000));
+            [&] { return Ask(cd, QStringLiteral("status position")) >= QStringLiteral("02:00:00:30"); }, Patience));
         Ask(cd, QStringLiteral("stop"));
     }
 
@@ -321,7 +325,7 @@ TEST_F(CdAudioDeviceTest, ASheetWithAByteOrderMarkPlaysAndOneWithAFilePerTrackIs
         Ask(cd, QStringLiteral("play from 2"), &error);
         EXPECT_EQ(error, 0);
         EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return Ask(cd, QStringLiteral("status position")) >= QStringLiteral("02:00:00:30"); }, 8000));
+            [&] { return Ask(cd, QStringLiteral("status position")) >= QStringLiteral("02:00:00:30"); }, Patience));
         Ask(cd, QStringLiteral("stop"));
     }
 
@@ -404,13 +408,15 @@ TEST_F(CdAudioDeviceTest, PlayingToTheEndOfTheDiscSoundsTheDiscThenSilenceOnly)
         };
         for (int play = 1; play <= 10; ++play) {
             ASSERT_EQ(playFrom(10000 + 997 * play), 0);
-            const qsizetype before = listener.DiscFramesHeard();
+            // The middle itself must be heard: on a busy machine the recording may still bring
+            // the end of the play before.
+            const qsizetype before = listener.FramesBeforeTheEndHeard();
             EXPECT_TRUE(QTest::qWaitFor(
                 [&] {
                     listen();
-                    return listener.DiscFramesHeard() - before >= 44100 / 4;
+                    return listener.FramesBeforeTheEndHeard() - before >= 44100 / 4;
                 },
-                8000));
+                Patience));
             const qsizetype markEnd = listener.FramesHeard();
             ASSERT_EQ(playFrom(30000), 0);
             EXPECT_TRUE(QTest::qWaitFor(
@@ -418,9 +424,10 @@ TEST_F(CdAudioDeviceTest, PlayingToTheEndOfTheDiscSoundsTheDiscThenSilenceOnly)
                     listen();
                     return listener.EndsHeard() >= play;
                 },
-                15000))
+                Patience))
                 << "play " << play << " never reached the end of the disc" << listener.Describe(markEnd - 44100);
-            EXPECT_TRUE(QTest::qWaitFor([&] { return Ask(cd, QStringLiteral("status mode")) == QStringLiteral("stopped"); }, 8000));
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] { return Ask(cd, QStringLiteral("status mode")) == QStringLiteral("stopped"); }, Patience));
         }
         // A moment more: nothing but silence follows the last end.
         EXPECT_TRUE(QTest::qWaitFor(
@@ -428,7 +435,7 @@ TEST_F(CdAudioDeviceTest, PlayingToTheEndOfTheDiscSoundsTheDiscThenSilenceOnly)
                 listen();
                 return listener.FramesSinceEnd() >= 44100 / 2;
             },
-            8000));
+            Patience));
     }
     parec.terminate();
     parec.waitForFinished();
@@ -463,7 +470,7 @@ TEST_F(CdAudioDeviceTest, PlayAndGoToStartAtTheAskedFrameWithNothingBeforeIt)
                     return run.at >= mark && run.disc >= 0 && std::abs(run.disc - frame) < 44100 && run.length >= 44100 / 4;
                 });
             },
-            8000);
+            Patience);
     };
     // The first sound after the given frame of the recording, leaving out the rest of a play
     // heard there (also after a moment the sound server waited for it).
@@ -540,7 +547,7 @@ TEST_F(CdAudioDeviceTest, OnADamagedDiscOnlyUnreadableSectorsAreSilentAndStopAnd
                 const auto& runs = listener.Runs();
                 return !runs.empty() && runs.back().disc >= 0 && runs.back().disc + runs.back().length > 140 * SectorFrames;
             },
-            8000))
+            Patience))
             << listener.Describe();
     }
     parec.terminate();
@@ -566,7 +573,7 @@ TEST_F(CdAudioDeviceTest, OnADamagedDiscOnlyUnreadableSectorsAreSilentAndStopAnd
             int error = -1;
             Ask(cd, QStringLiteral("play from 1:00:07:00"), &error);
             EXPECT_EQ(error, 0);
-            return QTest::qWaitFor([&] { return damage::Hanging() >= reads; }, 10000);
+            return QTest::qWaitFor([&] { return damage::Hanging() >= reads; }, Patience);
         };
         ASSERT_TRUE(playIntoTheHang(1));
         Ask(cd, QStringLiteral("stop"));

@@ -4,6 +4,7 @@
 #include "platform/mci/Mci.h"
 #include "player/frmPlayer.h"
 #include "tests/cdaudio/GyrelleFixture.h"
+#include "tests/support/Patience.h"
 #include "tools/frmGyrelle.h"
 
 #include <QApplication>
@@ -75,9 +76,10 @@ TEST_F(frmGyrelleTest, ShowsTrackAndTimeAndPlaysByItselfUntilPaused)
             w.Gyrelle1->Call(Id::Update);
             return w.Gyrelle1->Get(Id::sec).ToLong() >= 1;
         },
-        8000));
+        Patience));
+    const long second = w.Gyrelle1->Get(Id::sec).ToLong();
     w.Timer1_Timer();
-    EXPECT_EQ(w.Label1->Caption(), QStringLiteral("[01]  00:01 / 00:03:00"));
+    EXPECT_EQ(w.Label1->Caption(), QStringLiteral("[01]  00:%1 / 00:03:00").arg(second, 2, 10, QLatin1Char('0')));
     EXPECT_EQ(w.HScroll1->Max(), 3);
     EXPECT_EQ(w.HScroll1->Value(), 1);
 
@@ -132,8 +134,7 @@ TEST_F(frmGyrelleTest, WithoutTheRegisteredControlItSaysSoAndCloses)
     EXPECT_TRUE(user_.Boxes()[0].prompt.contains(QStringLiteral("Gyrelle.Gyrelle")));
     EXPECT_EQ(user_.Boxes()[0].style, 16);
     w.Timer1_Timer(); // harmless without the control
-    QTest::qWait(50);
-    EXPECT_FALSE(forms::Instances::Exists<frmGyrelle>());
+    EXPECT_TRUE(QTest::qWaitFor([] { return !forms::Instances::Exists<frmGyrelle>(); }, Patience));
 }
 
 TEST_F(frmGyrelleTest, ThePlayersAudioCdItemOpensItOnTopWhenThePlayerIsOnTop)

@@ -3,6 +3,7 @@
 #include "platform/mci/Mci.h"
 #include "tests/cdaudio/GyrelleFixture.h"
 #include "tests/support/ErrorNumber.h"
+#include "tests/support/Patience.h"
 
 #include <QTest>
 
@@ -22,7 +23,7 @@ void WaitOneSecondIn(dispatch::IDispatch& cd)
             cd.Call(GyrelleIds::Update);
             return Number(cd, GyrelleIds::sec) >= 1;
         },
-        8000));
+        Patience));
 }
 bool Flag(dispatch::IDispatch& cd, dispatch::DispId id) { return cd.Get(id).ToBool(); }
 

@@ -3,6 +3,7 @@
 #include "engine/Media.h"
 #include "platform/forms/Form.h"
 #include "player/frmPlayer.h"
+#include "tests/support/Patience.h"
 #include "tests/support/ScriptedUser.h"
 
 #include <QCoreApplication>
@@ -34,7 +35,7 @@ protected:
     }
 
     static void Choose(forms::MenuItem* item) { item->Action()->trigger(); }
-    static bool WaitFor(const std::function<bool()>& condition, int ms = 10000)
+    static bool WaitFor(const std::function<bool()>& condition, int ms = Patience)
     {
         return QTest::qWaitFor(condition, ms);
     }

@@ -1,6 +1,7 @@
 #include "ProgramVersion.h"
 #include "dialogs/frmAbout.h"
 #include "engine/Docking.h"
+#include "tests/support/Patience.h"
 #include "tests/support/ScriptedUser.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestFiles.h"
@@ -140,7 +141,7 @@ TEST_F(AboutTest, WithoutTheCounterOnlyTheAboutBoxCloses)
     EXPECT_EQ(user_.Boxes()[0].prompt, QStringLiteral("OpenQuery failed"));
     EXPECT_EQ(user_.Boxes()[0].style, 0);
     EXPECT_FALSE(w.tmrCpu->Enabled());
-    EXPECT_TRUE(QTest::qWaitFor([] { return !forms::Instances::Exists<frmAbout>(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([] { return !forms::Instances::Exists<frmAbout>(); }, Patience));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(forms::Form::ProgramEnded());
 }

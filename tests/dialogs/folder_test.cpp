@@ -6,6 +6,7 @@
 #include "platform/files/Drives.h"
 #include "platform/registry/Registry.h"
 #include "platform/registry/ShellFolders.h"
+#include "tests/support/ScratchMount.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestFiles.h"
 
@@ -138,6 +139,25 @@ TEST_F(FolderTest, TheTreeShowsDesktopDocumentsAndDrivesAndReadsFoldersOnlyWhenO
         w.cmdCancel->click();
     });
     EXPECT_EQ(player->lstPlaylist->ListCount(), 0) << "Cancel adds nothing";
+}
+
+TEST_F(FolderTest, ARegistryThatCannotBeWrittenStillLeadsToTheDesktopsOwnFolders)
+{
+    // The registry on a full disk of its own: it holds no shell folders and can take none.
+    const QString folder = QFileInfo(registry::StorePath()).absolutePath();
+    QDir().mkpath(folder);
+    ScratchMount disk(folder, "size=64k");
+    if (!disk.Mounted()) GTEST_SKIP() << "a small file system needs root";
+    disk.Fill();
+    AddDir([&](frmFolder& w) {
+        Click(w, "Desktop");
+        EXPECT_EQ(w.lblCurDir->Caption(), registry::UserFolder("Desktop"));
+        Click(w, "My Documents");
+        EXPECT_EQ(w.lblCurDir->Caption(), registry::UserFolder("Personal"));
+        EXPECT_TRUE(w.cmdOK->isEnabled());
+        w.cmdCancel->click();
+    });
+    EXPECT_FALSE(registry::QueryValue(registry::HKEY_CURRENT_USER, registry::ShellFoldersKey, "Desktop"));
 }
 
 TEST_F(FolderTest, OkGathersTheFolderOrTheWholeTreeBreadthFirst)

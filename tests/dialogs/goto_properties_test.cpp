@@ -9,6 +9,7 @@
 #include "platform/forms/MsgBox.h"
 #include "tests/engine/CommandLog.h"
 #include "tests/engine/MediaClips.h"
+#include "tests/support/Patience.h"
 #include "tests/support/TempDir.h"
 
 #include <QDir>
@@ -162,7 +163,7 @@ protected:
     static void NextTick(frmProperties& w)
     {
         QSignalSpy tick(w.Timer1, &forms::Timer::Tick);
-        ASSERT_TRUE(tick.wait(5000));
+        ASSERT_TRUE(tick.wait(Patience));
     }
 
     TempDir dir;

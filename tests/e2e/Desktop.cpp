@@ -17,7 +17,11 @@ QString Run(const QString& tool, const QStringList& arguments)
 
 void PressKeys(const QString& window, const QStringList& keys)
 {
+    // The window manager makes a window the active one before it hands it the keyboard, and just
+    // after a dialog has closed the keyboard's focus is nowhere for a moment: keys sent then are
+    // lost. They wait until the window has the focus.
     Run("xdotool", {"windowactivate", "--sync", window});
+    Run("xdotool", {"windowfocus", "--sync", window});
     Run("xdotool", QStringList {"key", "--clearmodifiers"} + keys);
 }
 

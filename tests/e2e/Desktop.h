@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/Patience.h"
+
 #include <QImage>
 #include <QRect>
 #include <QString>
@@ -27,7 +29,7 @@ QRect FrameRect(const QString& window);
 QStringList WindowsOf(qint64 pid, const QString& title = {});
 
 // Waits until the condition holds, checking it every 100 ms; true when it did within the time.
-bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 20000);
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = Patience);
 
 // The share of a picture's pixels in strong colour: the program's own controls are greys, the
 // test clips' pictures are coloured bars.

@@ -53,6 +53,19 @@ void PlayerProcess::Start(const QStringList& arguments)
     process_.waitForStarted(10000);
 }
 
+namespace {
+
+// A window exists before the window manager shows it; only a shown one can be looked at and used.
+bool Viewable(const QString& window)
+{
+    QProcess info;
+    info.start(QStringLiteral("xwininfo"), {QStringLiteral("-id"), window});
+    info.waitForFinished(20000);
+    return info.readAllStandardOutput().contains("Map State: IsViewable");
+}
+
+} // namespace
+
 QString PlayerProcess::WaitForWindow(const QString& title, int timeoutMs)
 {
     QElapsedTimer clock;
@@ -65,7 +78,8 @@ QString PlayerProcess::WaitForWindow(const QString& title, int timeoutMs)
         static const QRegularExpression idAndName(QStringLiteral("^\\s*(0x[0-9a-f]+) \"(.*)\": .* (\\d+)x(\\d+)"));
         for (const QString& line : lines) {
             const auto m = idAndName.match(line);
-            if (m.hasMatch() && m.captured(2).contains(title) && m.captured(3).toInt() > 50) return m.captured(1);
+            if (m.hasMatch() && m.captured(2).contains(title) && m.captured(3).toInt() > 50 && Viewable(m.captured(1)))
+                return m.captured(1);
         }
         QThread::msleep(200);
     }

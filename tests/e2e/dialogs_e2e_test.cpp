@@ -78,7 +78,7 @@ QString StartPlaying(PlayerProcess& player, const TempDir& home, const QString& 
     if (window.isEmpty()) return window;
     PlayerProcess second(home.path());
     second.Start({clip});
-    second.WaitForExit(10000);
+    second.WaitForExit();
     return player.WaitForWindow(QFileInfo(clip).completeBaseName());
 }
 
@@ -102,7 +102,7 @@ void KeepScreenshot(PlayerProcess& player, const QString& window, const QString&
         image = QImage(player.Screenshot(window, name));
         if (Painted(image)) break;
         QThread::msleep(100);
-    } while (clock.elapsed() < 10000);
+    } while (clock.elapsed() < Patience);
     ASSERT_TRUE(Painted(image)) << name.toStdString();
     EXPECT_GT(image.width(), 100);
 }

@@ -1,5 +1,6 @@
 #include "engine/Docking.h"
 #include "platform/forms/Form.h"
+#include "tests/support/Patience.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -38,7 +39,7 @@ protected:
     {
         for (forms::Form* form : {static_cast<forms::Form*>(&main), static_cast<forms::Form*>(&tool)}) {
             form->Show();
-            ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(form, Patience));
         }
         Place(main, {100, 100, 300, 200});
         Place(tool, {600, 500, 200, 100});
@@ -108,7 +109,7 @@ TEST_F(DockingWindows, AttachingTwiceAndDetachingOnceLeavesAWindowUnregistered)
 {
     auto& other = forms::Instance<OtherWindow>();
     other.Show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other, Patience));
     Place(other, {600, 300, 100, 100});
     Docking::AttachForm(&other, false);
     Docking::AttachForm(&other, false);

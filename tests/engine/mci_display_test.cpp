@@ -4,6 +4,7 @@
 #include "engine/Media.h"
 #include "tests/engine/CommandLog.h"
 #include "tests/engine/MediaClips.h"
+#include "tests/support/Patience.h"
 #include "tests/support/ResidentMemory.h"
 
 #include <QGuiApplication>
@@ -45,11 +46,7 @@ int PicturePixels(QWidget& window)
 
 bool WaitForPicture(QWidget& window)
 {
-    for (int i = 0; i < 40; ++i) {
-        QTest::qWait(100);
-        if (PicturePixels(window) > 50) return true;
-    }
-    return false;
+    return QTest::qWaitFor([&] { return PicturePixels(window) > 50; }, Patience);
 }
 
 } // namespace
@@ -68,8 +65,8 @@ TEST(VideoWindow, ThePictureIsDrawnIntoTheBoundWindowAndFollowsANewHandle)
     second.move(400, 0);
     first.show();
     second.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&first));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&second));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&first, Patience));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&second, Patience));
 
     ASSERT_EQ(Send("open \"" + clips::Video() + "\" type MPEGVideo alias v"), 0u);
     EXPECT_EQ(Send(QStringLiteral("window v handle %1").arg(first.winId())), 0u);
@@ -93,11 +90,11 @@ TEST(VideoWindow, TwentyVideoLoadsKeepNoMemoryOfTheirOwnAndEachShowsItsPicture)
     media.resize(320, 240);
     media.move(0, 0);
     media.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&media));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&media, Patience));
     const QString files[] = {clips::Video(), clips::LongVideo()};
     const auto load = [&](int i) {
         media.OpenFile(files[i % 2]);
-        return QTest::qWaitFor([] { return Ask("status music mode") == "playing"; }, 10000) && WaitForPicture(media);
+        return QTest::qWaitFor([] { return Ask("status music mode") == "playing"; }, Patience) && WaitForPicture(media);
     };
 
     ASSERT_TRUE(load(0));
@@ -125,25 +122,26 @@ TEST(CursorWatch, MouseMoveFollowsThePointerAnywhereOnTheScreenAndNeverWhileItRe
     media.resize(200, 150);
     media.move(0, 0);
     media.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&media));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return moved.count() > 0; }, 5000)) << "raised once at the start";
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&media, Patience));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return moved.count() > 0; }, Patience)) << "raised once at the start";
     EXPECT_EQ(media.lblMouse->Caption(), caption(600, 500));
 
     // Far from the control, then over it: the pointer's moves are reported wherever it is.
     moved.clear();
     moveBy(400, 400);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return media.lblMouse->Caption() == caption(1000, 900); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return media.lblMouse->Caption() == caption(1000, 900); }, Patience));
     EXPECT_GE(moved.count(), 1);
     moveBy(-950, -860);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return media.lblMouse->Caption() == caption(50, 40); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return media.lblMouse->Caption() == caption(50, 40); }, Patience));
 
     // At rest nothing is raised, and the control does not even ask the display where the pointer
     // is: its timer stops until the display reports a move.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !media.Timer1->Enabled(); }, 5000)) << "no polling while the pointer rests";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !media.Timer1->Enabled(); }, Patience))
+        << "no polling while the pointer rests";
     moved.clear();
     QTest::qWait(500);
     EXPECT_EQ(moved.count(), 0) << "a resting pointer raises nothing";
     moveBy(1, 0);
-    EXPECT_TRUE(moved.wait(5000)) << "one pixel is a move";
+    EXPECT_TRUE(moved.wait(Patience)) << "one pixel is a move";
     EXPECT_EQ(media.lblMouse->Caption(), caption(51, 40));
 }

@@ -4,6 +4,7 @@
 #include "platform/forms/RuntimeError.h"
 #include "tests/engine/CommandLog.h"
 #include "tests/engine/MediaClips.h"
+#include "tests/support/Patience.h"
 #include "tests/support/TempDir.h"
 
 #include <QCursor>
@@ -56,11 +57,12 @@ TEST_F(MediaControl, OpeningTheSameNameAgainOnlyRewindsAndPlays)
     EXPECT_TRUE(media->isMoviePlaying());
     EXPECT_EQ(media->GetFileName(), file);
 
-    QTest::qWait(200);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return media->getPositionInMS() > 1000; }, Patience));
+    const int before = media->getPositionInMS();
     log.Take();
     media->OpenFile(file);
     EXPECT_EQ(log.Take(), OpenCommands(file, Handle()).mid(4)) << "no second open";
-    EXPECT_LT(media->getPositionInMS(), 150) << "it plays from the start again";
+    EXPECT_LT(media->getPositionInMS(), before) << "it plays from the start again";
     EXPECT_EQ(media->getStatus(), "Playing");
 }
 
@@ -317,7 +319,7 @@ TEST(MediaSurface, MouseAndDropsOnFrame1AndTheSurfaceRaiseTheSameEvents)
     Media media(nullptr);
     media.resize(300, 200);
     media.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&media));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&media, Patience));
     EXPECT_EQ(media.Frame1->geometry(), QRect(0, 0, 300, 200)) << "Frame1 fills the control";
 
     QSignalSpy clicks(&media, &Media::Click);
@@ -361,11 +363,10 @@ TEST(MediaSurface, ResizingBindsTheVideoToFrame1)
     QSignalSpy resized(&media, &Media::Resize);
     media.resize(320, 240);
     media.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&media));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&media, Patience));
     log.Take();
     media.resize(400, 250);
-    QTest::qWait(20);
-    EXPECT_GE(resized.count(), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return resized.count() >= 1; }, Patience));
     EXPECT_EQ(media.Frame1->geometry(), QRect(0, 0, 400, 250));
     EXPECT_EQ(log.Take().mid(0, 3),
         QStringList({"window music handle " + QString::number(media.Frame1->hWnd()), "put music destination",
@@ -376,7 +377,7 @@ TEST(MediaSurface, TheCursorPollRaisesMouseMoveOnlyWhenTheCursorMoved)
 {
     Media media(nullptr);
     QSignalSpy moved(&media, &Media::MouseMove);
-    ASSERT_TRUE(moved.wait(500)) << "the first poll";
+    ASSERT_TRUE(moved.wait(Patience)) << "the first poll";
     EXPECT_EQ(media.lblMouse->Caption(),
         QStringLiteral("Cursor position (pixels) = %1 , %2").arg(QCursor::pos().x()).arg(QCursor::pos().y()));
     EXPECT_FALSE(media.lblMouse->isVisible());
@@ -384,5 +385,5 @@ TEST(MediaSurface, TheCursorPollRaisesMouseMoveOnlyWhenTheCursorMoved)
     QTest::qWait(100);
     EXPECT_EQ(moved.count(), 0) << "a resting cursor raises nothing";
     QCursor::setPos(QCursor::pos() + QPoint(7, 3));
-    EXPECT_TRUE(moved.wait(500));
+    EXPECT_TRUE(moved.wait(Patience));
 }

@@ -1,6 +1,7 @@
 #include "platform/forms/PropertyBag.h"
 #include "engine/Slider.h"
 #include "platform/forms/RuntimeError.h"
+#include "tests/support/Patience.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -310,18 +311,30 @@ TEST_F(SliderTest, SettingWhatItShowsAgainRepaintsNothing)
         slider->setValue(value);
         slider->setCaption(QStringLiteral("00:00:0%1 / 00:00:10").arg(value));
     };
+    // The event loop runs until a pass of it paints nothing more.
+    const auto paintsDone = [&] {
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                const int before = counter.paints;
+                QTest::qWait(50);
+                QCoreApplication::processEvents();
+                return counter.paints == before;
+            },
+            Patience));
+    };
     tick(5);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return counter.paints > 0; }, 2000));
-    QTest::qWait(50);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return counter.paints > 0; }, Patience));
+    paintsDone();
     counter.paints = 0;
     for (int i = 0; i < 3; ++i) {
         tick(5);
         QTest::qWait(30);
     }
+    paintsDone();
     EXPECT_EQ(counter.paints, 0) << "nothing new, nothing repainted";
 
     tick(6);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return counter.paints > 0; }, 2000)) << "a new value is shown";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return counter.paints > 0; }, Patience)) << "a new value is shown";
     EXPECT_EQ(slider->HandleLeft(), 115);
     EXPECT_EQ(Pixel(120, 10), Knob);
 }

@@ -77,13 +77,7 @@ TEST(FilesDurability, AWriteOntoAFullDiskKeepsTheOldFile)
     ASSERT_TRUE(ListBox::SaveListBox(list, playlist));
     const QByteArray before = Read(path);
     const QByteArray listBefore = Read(list);
-    {
-        QFile filler(dir.file(QStringLiteral("filler")));
-        ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
-        const QByteArray block(4096, 'x');
-        while (filler.write(block) == block.size() && filler.flush()) {
-        }
-    }
+    disk.Fill();
     // What a user's exit really writes: a record of a few dozen bytes, which stays in the save
     // file's buffer until it is committed.
     EXPECT_FALSE(files::WriteRecord(path, {QString(), QStringLiteral("/music/three.mp3"), QString(), QString()}));

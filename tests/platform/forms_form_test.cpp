@@ -1,5 +1,6 @@
 #include "platform/forms/Form.h"
 #include "platform/forms/MsgBox.h"
+#include "tests/support/Patience.h"
 #include "tests/support/ScriptedUser.h"
 
 #include <QCoreApplication>
@@ -77,8 +78,7 @@ TEST(Form, ClientAreaIsMeasuredInTwips)
     OtherForm form;
     form.show();
     form.resize(100, 40);
-    QTest::qWait(20);
-    EXPECT_EQ(form.ScaleWidth(), 1500);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.ScaleWidth() == 1500; }, Patience));
     EXPECT_EQ(form.ScaleHeight(), 600);
     form.SetTopmost(true);
     EXPECT_TRUE(form.Topmost());

@@ -2,6 +2,7 @@
 
 #include "engine/Media.h"
 #include "tests/engine/MediaClips.h"
+#include "tests/support/Patience.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -22,7 +23,7 @@ TEST(AspectOfAClip, TheVideoSettlesInTheVideoAreaOverThePasses)
 {
     auto frm = std::make_unique<frmPlayer>();
     frm->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(frm.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frm.get(), Patience));
     frm->Media1->OpenFile(clips::Video());
     int w = 0;
     int h = 0;

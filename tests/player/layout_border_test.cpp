@@ -1,6 +1,7 @@
 #include "platform/forms/Cursor.h"
 #include "platform/forms/Form.h"
 #include "player/ChangeBorder.h"
+#include "tests/support/Patience.h"
 
 #include <QGuiApplication>
 #include <QTest>
@@ -28,7 +29,7 @@ TEST(ChangeBorder, TheWindowGetsTheDecorationsAsked)
 {
     forms::Form form;
     form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form, Patience));
     form.SetTopmost(true);
 
     ChangeBorderStyle(&form, BorderStyle::None, true, true, true, true, true, false);

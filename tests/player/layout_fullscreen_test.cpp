@@ -4,6 +4,7 @@
 #include "engine/Media.h"
 #include "engine/Slider.h"
 #include "platform/forms/Cursor.h"
+#include "tests/support/Patience.h"
 #include "tests/support/ScriptedUser.h"
 
 #include <QCoreApplication>
@@ -30,7 +31,7 @@ protected:
         // The video control's cursor poll raises MouseMove on its own; these tests raise it themselves.
         frm->Media1->Timer1->setEnabled(false);
         frm->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(frm.get()));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(frm.get(), Patience));
         frm->Form_Resize();
         cursorCount = forms::CursorDisplayCount();
     }
@@ -223,6 +224,20 @@ TEST_F(FullScreenAndAutoHide, InFullScreenTheMenuBarGoesAndTheVideoAreaGrowsFrom
 
     frm->FullScreenToggle();
     EXPECT_FALSE(CursorBlank()) << "leaving full screen shows the cursor";
+}
+
+TEST_F(FullScreenAndAutoHide, TheKeysWorkWhileTheMenuBarIsHidden)
+{
+    frm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frm.get(), Patience));
+    QTest::keyClick(frm.get(), Qt::Key_F2);
+    ASSERT_TRUE(frm->FullScreen);
+    // Left alone for a while, the menu bar goes; F2 (View, Full Screen) still leaves full screen.
+    emit frm->tmrMax->Tick();
+    ASSERT_TRUE(MenusHidden());
+    QTest::keyClick(frm.get(), Qt::Key_F2);
+    EXPECT_FALSE(frm->FullScreen);
+    EXPECT_TRUE(MenusShown());
 }
 
 TEST_F(FullScreenAndAutoHide, AMouseMoveDuringTheSlideStopsIt)

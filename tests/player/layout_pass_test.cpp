@@ -3,6 +3,7 @@
 #include "engine/Media.h"
 #include "engine/Slider.h"
 #include "tests/player/PlayerFixture.h"
+#include "tests/support/Patience.h"
 
 #include <QCoreApplication>
 #include <QPushButton>
@@ -23,7 +24,7 @@ protected:
     {
         frm = std::make_unique<frmPlayer>();
         frm->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(frm.get()));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(frm.get(), Patience));
     }
 
     // Gives the window an inner size in pixels.
@@ -126,7 +127,7 @@ TEST_F(LoadedPlayerLayout, RunsWhenTheWindowChangesSize)
 {
     frmPlayer& frm = Start();
     frm.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frm));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frm, Patience));
     QWidget* client = frm.Client();
     frm.resize(frm.width() + 500 - client->width(), frm.height() + 400 - client->height());
     QCoreApplication::processEvents();

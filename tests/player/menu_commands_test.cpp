@@ -7,6 +7,7 @@
 #include "platform/shell/TrayIcon.h"
 #include "player/frmMouseScroll.h"
 #include "tests/engine/MediaClips.h"
+#include "tests/support/Patience.h"
 #include "tests/support/TempDir.h"
 
 #include <QLineEdit>
@@ -186,7 +187,7 @@ TEST_F(PlayerTest, MenuKeysWorkWhileThePlaylistHasTheFocus)
     frmPlayer& p = Start();
     p.Show();
     p.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&p));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&p, Patience));
     QLineEdit* edit = p.lstPlaylist->lineEdit();
     ASSERT_NE(edit, nullptr) << "the playlist stays a drop-down combo box";
     edit->setFocus();

@@ -1,5 +1,6 @@
 // The screen saver stays off through the desktop's inhibit service, found on a private bus.
 #include "platform/display/ScreenSaver.h"
+#include "tests/support/Patience.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -25,12 +26,12 @@ public slots:
     void UnInhibit(uint cookie) { calls << "UnInhibit " + QString::number(cookie); }
 };
 
-// Lets the event loop run until the service has seen count calls, or five seconds have passed.
+// Lets the event loop run until the service has seen count calls.
 bool WaitForCalls(const FakeScreenSaver& service, qsizetype count)
 {
     QElapsedTimer clock;
     clock.start();
-    while (service.calls.size() < count && clock.elapsed() < 5000)
+    while (service.calls.size() < count && clock.elapsed() < Patience)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     return service.calls.size() == count;
 }

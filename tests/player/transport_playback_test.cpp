@@ -3,6 +3,7 @@
 #include "platform/mci/Mci.h"
 #include "player/frmPlayer.h"
 #include "tests/engine/MediaClips.h"
+#include "tests/support/Patience.h"
 #include "tests/support/ScriptedUser.h"
 
 #include <QApplication>
@@ -59,7 +60,7 @@ protected:
         player.Media1->forwardByMS(player.Media1->getLengthInMS() - player.Media1->getPositionInMS() - 500);
     }
 
-    bool WaitFor(const std::function<bool()>& condition, int ms = 5000) { return QTest::qWaitFor(condition, ms); }
+    bool WaitFor(const std::function<bool()>& condition, int ms = Patience) { return QTest::qWaitFor(condition, ms); }
 
     ScriptedUser user;
     frmPlayer player;

@@ -7,6 +7,7 @@
 #include "ripping/frmVorbisSettings.h"
 #include "ripping/frmWMASettings.h"
 #include "tests/cdaudio/DiscImage.h"
+#include "tests/support/Patience.h"
 #include "tests/support/ScriptedUser.h"
 #include "tests/support/TempDir.h"
 
@@ -198,7 +199,7 @@ TEST_F(frmCDRipTest, TransportFollowsTheSelectedRow)
     w.cmdForward_Click();
     EXPECT_EQ(w.lvwTracks->SelectedIndex(), 4);
     EXPECT_EQ(w.CDRipperX1->PlayState(), CDRipperX::Playing);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w.CDRipperX1->CurrentTrack() == 4; }, 8000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.CDRipperX1->CurrentTrack() == 4; }, Patience));
     w.cmdPause_Click();
     w.Timer1_Timer();
     EXPECT_EQ(w.sbrStatus->PanelText(1), QStringLiteral("Paused..."));

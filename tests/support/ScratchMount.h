@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <sys/mount.h>
 #include <unistd.h>
@@ -20,6 +22,16 @@ public:
     ScratchMount(const ScratchMount&) = delete;
     ScratchMount& operator=(const ScratchMount&) = delete;
     bool Mounted() const { return mounted_; }
+
+    // Fills the file system with a file of that name (a tmpfs keeps whole pages of 4 KB).
+    void Fill(const QString& name = QStringLiteral("filler")) const
+    {
+        QFile filler(path_ + QLatin1Char('/') + name);
+        if (!filler.open(QIODevice::WriteOnly)) return;
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) == block.size() && filler.flush()) {
+        }
+    }
 
 private:
     QString path_;

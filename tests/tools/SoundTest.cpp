@@ -87,16 +87,30 @@ TestSink::~TestSink()
     Run(QStringLiteral("pactl"), {QStringLiteral("unload-module"), QString::number(module_)});
 }
 
-void TestSink::PlayTone(int frequency, double seconds)
+bool TestSink::PlayTone(int frequency, double seconds)
 {
     toneFile_ = QDir::temp().filePath(name_ + QStringLiteral("-tone.wav"));
     Run(QStringLiteral("sox"),
         {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"), QStringLiteral("-c"), QStringLiteral("1"),
             QStringLiteral("-b"), QStringLiteral("16"), toneFile_, QStringLiteral("synth"), QString::number(seconds),
             QStringLiteral("sine"), QString::number(frequency), QStringLiteral("vol"), QStringLiteral("0.5")});
+    // The listener hears the sink: the tone sounds once what it records since now is no longer
+    // the null sink's silence (all zero bytes).
+    const qint64 heardFrom = QFileInfo(primerFile_).size();
     player_ = std::make_unique<QProcess>();
     player_->start(QStringLiteral("paplay"), {QStringLiteral("--device=") + name_, toneFile_});
     player_->waitForStarted(10000);
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 20000) {
+        QFile heard(primerFile_);
+        if (heard.open(QIODevice::ReadOnly) && heard.seek(heardFrom)) {
+            const QByteArray sound = heard.readAll();
+            if (sound.count('\0') < sound.size()) return true;
+        }
+        QThread::msleep(20);
+    }
+    return false;
 }
 
 void TestSink::WaitForTone()

@@ -17,8 +17,9 @@ public:
     bool Ready() const { return module_ >= 0; }
     QString Name() const { return name_; }
 
-    // Plays a sine tone into the sink, in the background, for the given seconds.
-    void PlayTone(int frequency, double seconds);
+    // Plays a sine tone into the sink, in the background, for the given seconds; returns once the
+    // tone sounds in the sink (false when it never did).
+    bool PlayTone(int frequency, double seconds);
     // Waits until the tone has been played out.
     void WaitForTone();
 

@@ -5,6 +5,7 @@
 #include "platform/mci/Mci.h"
 #include "player/frmPlayer.h"
 #include "tests/engine/MediaClips.h"
+#include "tests/support/Patience.h"
 #include "tests/support/ScriptedUser.h"
 #include "tests/tools/DvdImage.h"
 #include "tools/frmDVD.h"
@@ -15,8 +16,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-constexpr int Patience = 20000;
 
 class frmDVDTest : public ::testing::Test {
 protected:

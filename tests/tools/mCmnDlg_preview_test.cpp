@@ -1,5 +1,6 @@
 // The save dialog with a video preview, as the desktop shows it.
 #include "platform/forms/UserInterface.h"
+#include "tests/support/Patience.h"
 #include "tests/support/TempDir.h"
 #include "tests/tools/MediaProbe.h"
 #include "tools/mCmnDlg.h"
@@ -38,7 +39,8 @@ TEST(mCmnDlgPreview, TheSaveDialogShowsThePictureOfTheChosenVideo)
             if (list && files) list->setCurrentIndex(files->index(clip));
             QElapsedTimer clock;
             clock.start();
-            while (picture->pixmap().isNull() && clock.elapsed() < 20000) QApplication::processEvents();
+            while (picture->pixmap().isNull() && clock.elapsed() < Patience)
+                QApplication::processEvents();
             previewed = !picture->pixmap().isNull();
         }
         static_cast<QDialog*>(dialog)->accept();

@@ -41,6 +41,23 @@ bool WaitForFile(const QString& path, int limitMs)
     return false;
 }
 
+// Waits until no visible window of the program has a title holding the text.
+bool WaitForNoWindow(PlayerProcess& player, const QString& title, int limitMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < limitMs) {
+        QProcess search;
+        search.start("xdotool",
+            {"search", "--all", "--onlyvisible", "--pid", QString::number(player.Process().processId()), "--name",
+                title});
+        search.waitForFinished(20000);
+        if (search.readAllStandardOutput().trimmed().isEmpty()) return true;
+        QThread::msleep(100);
+    }
+    return false;
+}
+
 } // namespace
 
 TEST(RecorderE2E, RecordsTwoSecondsAndSavesFromTheExtrasMenu)
@@ -60,12 +77,20 @@ TEST(RecorderE2E, RecordsTwoSecondsAndSavesFromTheExtrasMenu)
             "import", {"-window", "root", PlayerProcess::ArtefactFolder() + "/sound-recorder-missing.png"});
     ASSERT_FALSE(recorder.isEmpty()) << "the recorder opens and reports its device";
 
-    sink.PlayTone(440, 6);
+    // The recording runs no longer than from the Record click to the stopped caption, and no
+    // shorter than from the recording caption to the Stop click.
+    ASSERT_TRUE(sink.PlayTone(440, 30));
+    QElapsedTimer sinceRecord;
+    sinceRecord.start();
     ClickButton(recorder, 0); // Record
     ASSERT_FALSE(player.WaitForWindow("AudioRecorder: recording", 60000).isEmpty());
+    QElapsedTimer sinceRecording;
+    sinceRecording.start();
     QThread::msleep(2000); // the recording itself
+    const double shortest = sinceRecording.elapsed() / 1000.0;
     ClickButton(recorder, 1); // Stop
     ASSERT_FALSE(player.WaitForWindow("AudioRecorder: stopped", 60000).isEmpty());
+    const double longest = sinceRecord.elapsed() / 1000.0;
     const QImage shot(player.Screenshot(recorder, "sound-recorder-window"));
     ASSERT_FALSE(shot.isNull());
     EXPECT_GT(shot.width(), 400);
@@ -79,7 +104,7 @@ TEST(RecorderE2E, RecordsTwoSecondsAndSavesFromTheExtrasMenu)
     QProcess::execute("xdotool", {"key", "--window", dialog, "Return"});
 
     // A name with a blank is saved under its short name and takes its own at the next Reset.
-    QThread::msleep(500);
+    ASSERT_TRUE(WaitForNoWindow(player, "Save As", 20000));
     ClickButton(recorder, 4); // Reset
     ASSERT_TRUE(WaitForFile(target, 20000)) << "the recording is saved under its name";
     const WaveFileInfo wave = ReadWaveFile(target);
@@ -87,8 +112,8 @@ TEST(RecorderE2E, RecordsTwoSecondsAndSavesFromTheExtrasMenu)
     EXPECT_EQ(wave.channels, 1);
     EXPECT_EQ(wave.bitsPerSample, 16);
     const double seconds = wave.data.size() / double(wave.bytesPerSecond);
-    EXPECT_GT(seconds, 1.5);
-    EXPECT_LT(seconds, 4.0);
+    EXPECT_GT(seconds, shortest - 0.2);
+    EXPECT_LT(seconds, longest + 0.2);
     EXPECT_NEAR(DominantFrequency(wave), 440, 10);
     ASSERT_TRUE(player.Terminate());
 }

@@ -4,6 +4,7 @@
 #include "platform/forms/MsgBox.h"
 #include "platform/mci/Mci.h"
 #include "platform/settings/Settings.h"
+#include "tests/support/ScratchMount.h"
 #include "tests/support/ScriptedUser.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestFiles.h"
@@ -374,6 +375,51 @@ TEST_F(RecorderTest, SettingsStartWithTheirDefaultsAndAreStoredAtUnload)
     EXPECT_EQ(stored("Resolution"), "8");
     EXPECT_EQ(stored("WaveAutomaticSave"), "False");
     EXPECT_EQ(stored("WaveFileName"), QDir::homePath() + QStringLiteral("/Radio.wav"));
+}
+
+TEST_F(RecorderTest, SettingsThatCannotBeSavedAreReportedOnceAndTheSavedOnesStay)
+{
+    // The configuration folder on a small disk of its own, holding the settings saved last time.
+    const QString store = settings::StorePath(QStringLiteral("AudioRecorder"));
+    const QString folder = QFileInfo(store).absolutePath();
+    QDir().mkpath(folder);
+    ScratchMount disk(folder, "size=64k");
+    if (!disk.Mounted()) GTEST_SKIP() << "a small file system needs root";
+    const QString notSaved = "The sound recorder's settings could not be saved to " + store
+        + " (the disk may be full, or the folder not writable).\r\nThe next start uses the settings saved before.";
+    frmAudioRecord& w = Open();
+    frmSettings& s = forms::Instance<frmSettings>();
+    s.Load();
+    s.optRate22050->click();
+    w.Unload();
+    const QByteArray saved = Read(store);
+    ASSERT_TRUE(saved.contains("22050"));
+    EXPECT_FALSE(Prompts(user_).contains(notSaved));
+
+    // The disk fills up; the user then chooses stereo at 44100 Hz and a file name of a few dozen
+    // bytes, and closes the recorder.
+    disk.Fill();
+    frmAudioRecord& again = Open();
+    frmSettings& t = forms::Instance<frmSettings>();
+    t.Load();
+    t.optRate44100->click();
+    t.optStereo->click();
+    user_.AnswerInputs({QStringLiteral("/home/me/Music/the evening news.wav")});
+    t.cmdFileName->click();
+    again.Unload();
+
+    EXPECT_EQ(Prompts(user_).count(notSaved), 1) << "told once";
+    EXPECT_EQ(Read(store), saved) << "the file saved before stays whole";
+    // What the store gives now is what the next start will find, not the values that were lost.
+    frmAudioRecord::ReadStoredSettings();
+    EXPECT_EQ(Rate, 22050);
+    EXPECT_EQ(Channels, 1);
+    EXPECT_EQ(WaveFileName, QDir::homePath() + QStringLiteral("/Radio.wav"));
+
+    // With room again, a save goes through.
+    QFile::remove(folder + QStringLiteral("/filler"));
+    EXPECT_TRUE(frmAudioRecord::StoreSettings());
+    EXPECT_EQ(Read(store), saved);
 }
 
 TEST_F(RecorderTest, AStoredRateOutsideTheOfferedOnesIsUsedAsItIs)
