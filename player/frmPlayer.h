@@ -181,7 +181,8 @@ protected:
 private:
     void WireStartup();
     void ApplySettings();
-    void SaveSettings();
+    // False when the settings file could not be written.
+    bool SaveSettings();
     void ShowFirstRunAssociation();
     void InstallWheelProcedure();
     void RemoveWheelProcedure();

@@ -9,6 +9,7 @@
 #include "engine/Media.h"
 #include "platform/display/ScreenSaver.h"
 #include "platform/files/ProgramFolder.h"
+#include "platform/forms/MsgBox.h"
 #include "platform/forms/RuntimeError.h"
 #include "platform/shell/TrayIcon.h"
 #include "player/MouseScroll.h"
@@ -142,9 +143,9 @@ void frmPlayer::ApplySettings()
     run([&] { scrVolume->setValue(IntegerItem(items, 8)); });
 }
 
-void frmPlayer::SaveSettings()
+bool frmPlayer::SaveSettings()
 {
-    PlayerFiles::WriteSettings({
+    return PlayerFiles::WriteSettings({
         mnuOptionsHide->Checked(),
         mnuOptionsAspectRatio->Checked(),
         mnuOptionsStretch->Checked(),
@@ -166,14 +167,17 @@ void frmPlayer::Form_Unload(int& /*cancel*/)
 {
     forms::IgnoreErrors run;
 
+    // Each file that cannot be written keeps what it held; the user hears of it once.
+    bool saved = true;
     run([&] {
         const PlayerFiles::RecentSlots captions
             = {mnuFileLast->Caption(), mnuFileLast2->Caption(), mnuFileLast3->Caption(), mnuFileLast4->Caption()};
-        PlayerFiles::WriteRecentFiles(PlayerFiles::RebuildRecentFiles(captions, lstPlaylist->Text()));
+        saved = PlayerFiles::WriteRecentFiles(PlayerFiles::RebuildRecentFiles(captions, lstPlaylist->Text())) && saved;
     });
     run([&] { Docking::DetachForm(this); });
-    run([&] { PlayerFiles::WriteFirstRun(); });
-    run([&] { SaveSettings(); });
+    run([&] { saved = PlayerFiles::WriteFirstRun() && saved; });
+    run([&] { saved = SaveSettings() && saved; });
+    if (!saved) run([&] { forms::SettingsNotSaved(QStringLiteral("The player's settings"), files::ProgramFolder()); });
     run([&] { Media1->closeMovie(); });
     run([&] { TrayIcon->Remove(); });
     run([&] { PlayerFiles::DeleteHandoff(); });

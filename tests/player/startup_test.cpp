@@ -3,7 +3,10 @@
 
 #include "engine/Docking.h"
 #include "engine/Media.h"
+#include "tests/support/ScratchMount.h"
 #include "tests/support/TempDir.h"
+
+#include <QScopeGuard>
 
 namespace {
 const QByteArray DesignSettings
@@ -143,4 +146,49 @@ TEST_F(PlayerTest, TrayClicksPopUpTheContextMenuAndDoubleClickRestores)
     p.TrayIcon_Message(515);
     EXPECT_EQ(p.State(), forms::WindowState::Normal);
     EXPECT_TRUE(p.isVisible());
+}
+
+TEST_F(PlayerTest, SettingsThatCannotBeSavedAtExitAreReportedOnceAndTheOldFilesStay)
+{
+    // The program folder on a small disk of its own.
+    TempDir dir;
+    const QString folder = dir.file("program");
+    QDir().mkpath(folder);
+    ScratchMount disk(folder, "size=64k");
+    if (!disk.Mounted()) GTEST_SKIP() << "a small file system needs root";
+    const QByteArray home = qgetenv("TESSEL_HOME");
+    qputenv("TESSEL_HOME", folder.toLocal8Bit());
+    const auto restore = qScopeGuard([&] { qputenv("TESSEL_HOME", home); });
+    Write(Program("First.ini"), "\"01/01/2026 12:00:00\"\r\n");
+
+    frmPlayer& p = Start();
+    p.mnuRepeat->setChecked(false);
+    Exit();
+    ASSERT_TRUE(user_.Boxes().empty());
+    const QByteArray settings = Read(Program("Settings.ini"));
+    const QByteArray recent = Read(Program("RecentFiles.ini"));
+    const QByteArray first = Read(Program("First.ini"));
+
+    // The disk fills up; the user turns Repeat back on, plays a file and quits.
+    disk.Fill();
+    frmPlayer& again = Start();
+    again.mnuRepeat->setChecked(true);
+    again.lstPlaylist->AddItem("/m/current.avi");
+    {
+        QSignalBlocker quiet(again.lstPlaylist);
+        again.lstPlaylist->setCurrentIndex(0);
+    }
+    Exit();
+
+    QStringList prompts;
+    for (const auto& box : user_.Boxes())
+        prompts << box.prompt;
+    EXPECT_EQ(prompts,
+        QStringList {"The player's settings could not be saved to " + files::ProgramFolder()
+            + " (the disk may be full, or the folder not writable).\r\nThe next start uses the settings "
+              "saved before."})
+        << prompts.join('|').toStdString();
+    EXPECT_EQ(Read(Program("Settings.ini")), settings) << "the file saved before stays whole";
+    EXPECT_EQ(Read(Program("RecentFiles.ini")), recent);
+    EXPECT_EQ(Read(Program("First.ini")), first);
 }
