@@ -34,6 +34,13 @@ bool CddaPlayer::Open()
     // disc's last sample: memory that is not the disc's would reach the sound server.
     mpv_->AddStreamProtocol(DiscAudioStream::Protocol, &DiscAudioStream::OpenForMpv);
     mpv_->Set("demuxer-lavf-format", "wav");
+    // The stream ends once the sound output has played its last sample. With gapless audio
+    // (libmpv's default, for a next file that follows on), it ends as soon as the last sample is
+    // handed to the output, which plays the rest on its own: should the output run dry then, as on
+    // a busy machine, nothing starts it again, and the last fifth of a second of the disc, still in
+    // its buffer, is never heard. Without it, libmpv drains the output at the end of the stream,
+    // which starts a dry output again, and the stream ends once all has played.
+    mpv_->Set("gapless-audio", "no");
     return true;
 }
 
